@@ -1,0 +1,70 @@
+#include "app/scene.h"
+
+#include <GL/freeglut.h>
+
+#include "app/camera.h"
+#include "app/oscillators.h"
+#include "app/settings.h"
+#include "gfx/lights.h"
+#include "gfx/stars.h"
+#include "gfx/textures.h"
+#include "input/keyboard.h"
+#include "input/pointer.h"
+#include "platform/sound.h"
+#include "text/text_renderer.h"
+
+namespace {
+constexpr float kFogStart = 0.5f;
+constexpr float kFogEnd = 10.0f;
+constexpr int kShininess = 5;
+constexpr int kStarCount = 660;
+constexpr float kStarOuter = 20.0f;
+constexpr float kStarInner = 15.0f;
+constexpr int kStarShellCube = 1;
+
+void fixGlState() {
+  static const float kFogColor[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  glEnable(GL_COLOR_MATERIAL);
+  glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+  glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
+  glMateriali(GL_FRONT_AND_BACK, GL_SHININESS, kShininess);
+  glShadeModel(GL_SMOOTH);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glAlphaFunc(GL_GREATER, 0.0f);
+  glDisable(GL_DITHER);
+  glFogi(GL_FOG_MODE, GL_LINEAR);
+  glFogfv(GL_FOG_COLOR, kFogColor);
+  glFogf(GL_FOG_START, kFogStart);
+  glFogf(GL_FOG_END, kFogEnd);
+}
+}  // namespace
+
+bool Init() {
+  resetParameters();
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+
+  glutKeyboardFunc(onKey);
+  glutSpecialFunc(onSpecialKeyDown);
+  glutSpecialUpFunc(onSpecialKeyUp);
+  glutMouseFunc(onMouseButton);
+  glutPassiveMotionFunc(onMouseMotion);
+  glutMotionFunc(onMouseMotion);
+
+  glutFullScreen();
+  applyCamera();
+  fixGlState();
+  randomizeOscillators(kOscillatorsInUse);
+  setupLights(1, 0.5f, 0.8f);
+  universeStars.buildStars(kStarCount, kStarOuter, kStarInner, kStarShellCube);
+  loadResources();
+  screenText.showMessage("Press ? key for Help Screen");
+  glutWarpPointer(kPointerCentreX, kPointerCentreY);
+  glutSetCursor(GLUT_CURSOR_NONE);
+  return true;
+}
+
+void shutdownScene() {
+  universeStars.releaseStars();
+  if (textureSet.count != 0) glDeleteTextures(textureSet.count, textureSet.names);
+  shutdownSound();
+}

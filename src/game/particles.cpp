@@ -1,0 +1,197 @@
+#include "game/particles.h"
+
+#include <cmath>
+
+#include "gfx/easing.h"
+#include "gfx/random.h"
+
+namespace {
+constexpr float kMoveScale = 0.2f;       // a velocity of 1 moves 0.2 units per second
+constexpr float kLaunchScale = 5.0f;     // ... and launch moves by the full velocity
+constexpr float kSpinRange = 40.0f;      // initial spin in [-20, 20)
+constexpr float kAlphaCutoff = 0.1f;
+constexpr float kFadeInEnd = 0.1f;       // fire and smoke: share of life spent brightening
+constexpr float kFullUntil = 0.2f;       // ... and at full brightness
+constexpr float kCloudFadeInEnd = 0.3f;
+
+bool usesSphereTexture(int kind) { return kind == LaserBolt || kind == AlienShot; }
+}  // namespace
+
+ParticleSystem::ParticleSystem()
+    : slots{},
+      activeCount(kParticleSlots),
+      smokeTexture(0),
+      sphereTexture(0),
+      lastEmitTime{},
+      emitInterval{0.1f, 0.05f, 0.05f, 0.2f, 0.2f},
+      gravity{0.0f, 0.0f, 0.01f, 0.1f, 0.1f},
+      spread{0.004f, 0.006f, 0.4f, 0.0f, 0.0f},
+      baseSize{0.1f, 0.1f, 0.0075f, 0.03f, 0.03f},
+      lifeSpan{30.0f, 30.0f, 2.25f, 4.0f, 4.0f},
+      growth{},
+      windX{0.0f, 0.01f, 0.0f, 0.0f, 0.0f},
+      windY{0.02f, 0.02f, 0.0f, 0.0f, 0.0f},
+      windZ{},
+      attraction(2.0f),
+      colorScaleR{1.0f, 1.0f, 1.0f, 1.0f, 1.0f},
+      colorScaleG{1.0f, 1.0f, 1.0f, 1.0f, 1.0f},
+      colorScaleB{1.0f, 1.0f, 1.0f, 1.0f, 1.0f} {}
+
+int ParticleSystem::emit(int kind, float x, float y, float z, float now, float timeScale) {
+  if (kind < 0 || kind >= kParticleKinds) return -1;
+  if (lastEmitTime[kind] + emitInterval[kind] > now) return -1;
+  const float half = spread[kind] * 0.5f;
+  int slot = 0;
+  while (slot < activeCount && slots[slot].active != 0) ++slot;
+  if (slot == activeCount) return -1;
+
+  // Random draws in a fixed order: velocity x, y, z, then size, then colour.
+  Particle& p = slots[slot];
+  switch (kind) {
+    case Flame:
+    case Smoke: {
+      p.velocity[0] = static_cast<float>(randomValue(spread[kind]) - half);
+      p.velocity[1] = static_cast<float>(randomValue(spread[kind]) - half);
+      p.velocity[2] = static_cast<float>((randomValue(spread[kind]) - half) * 0.2);
+      p.size = static_cast<float>(randomValue(baseSize[kind]) + baseSize[kind]);
+      const float grey = 0.66f;
+      const float flame[3] = {1.0f, 0.5f, 0.25f};
+      for (int c = 0; c < 3; ++c) p.color[c] = kind == Flame ? flame[c] : grey;
+      break;
+    }
+    case kCloudKind:
+      p.velocity[0] = -attraction * x;
+      p.velocity[1] = 0.0f;
+      p.velocity[2] = -attraction * z;
+      p.size = 0.0f;
+      for (float& c : p.color) c = static_cast<float>(randomValue(0.7) + 0.3);
+      break;
+    default: {  // LaserBolt (violet-white) and AlienShot (red)
+      const double blueRange = kind == LaserBolt ? 0.1 : 0.2;
+      const double blueBase = kind == LaserBolt ? 0.9 : 0.2;
+      p.velocity[0] = p.velocity[1] = p.velocity[2] = 0.0f;
+      p.size = baseSize[kind];
+      p.color[0] = static_cast<float>(randomValue(0.1) + 0.9);
+      p.color[1] = static_cast<float>(randomValue(0.2) + 0.2);
+      p.color[2] = static_cast<float>(randomValue(blueRange) + blueBase);
+      break;
+    }
+  }
+
+  lastEmitTime[kind] = now;
+  p.active = 1;
+  p.kind = kind;
+  p.position[0] = x;
+  p.position[1] = y;
+  p.position[2] = z;
+  p.angle = static_cast<float>(randomValue(360.0));
+  p.spin = static_cast<float>(randomValue(kSpinRange) - kSpinRange * 0.5f);
+  p.birthTime = now;
+  p.lifetime = lifeSpan[kind] / timeScale;
+  p.deathTime = now + p.lifetime;
+  return slot;
+}
+
+void ParticleSystem::launch(int slot, float vx, float vy, float vz, float spin, float dt) {
+  Particle& p = slots[slot];
+  p.velocity[0] = vx;
+  p.velocity[1] = vy;
+  p.velocity[2] = vz;
+  p.spin = spin;
+  const float step = dt * kMoveScale * kLaunchScale;
+  p.position[0] += (p.velocity[0] + windX[p.kind]) * step;
+  p.position[1] += (p.velocity[1] + windY[p.kind]) * step;
+  p.position[2] += (p.velocity[2] + windZ[p.kind]) * step;
+}
+
+void ParticleSystem::update(int kind, float now, float dt, float timeScale) {
+  const float step = dt * kMoveScale * timeScale;
+  for (int i = 0; i < activeCount; ++i) {
+    Particle& p = slots[i];
+    if (p.active == 0 || p.kind != kind) continue;
+    if (now > p.deathTime) {
+      p.active = 0;  // still live at exactly its death time
+      continue;
+    }
+    if (kind == kCloudKind) continue;
+    p.position[0] += (p.velocity[0] + windX[kind]) * step;
+    p.position[1] += (p.velocity[1] + windY[kind]) * step;
+    p.position[2] += (p.velocity[2] + windZ[kind]) * step;
+    p.velocity[1] += gravity[kind];
+    p.angle += dt * p.spin;
+    p.size += dt * growth[kind];
+  }
+}
+
+float particleEnvelope(int kind, float t) {
+  if (kind == kCloudKind) {
+    return t < kCloudFadeInEnd ? static_cast<float>(cosineBlend(0.0f, 1.0f, t / kCloudFadeInEnd))
+                               : 1.0f;
+  }
+  if (t < kFadeInEnd) return static_cast<float>(cosineBlend(0.0f, 1.0f, t / kFadeInEnd));
+  if (t <= kFullUntil) return 1.0f;
+  return static_cast<float>(cosineBlend(1.0f, 0.0f, (t - kFullUntil) / (1.0f - kFullUntil)));
+}
+
+void ParticleSystem::draw(int kind, float sizeScale, float alpha, float pitch, float heading,
+                          float now) {
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // additive: overlapping particles glow
+  glEnable(GL_ALPHA_TEST);
+  glAlphaFunc(GL_GREATER, kAlphaCutoff);
+
+  if (kind >= 0 && kind < kParticleKinds) {
+    if (usesSphereTexture(kind)) glEnable(GL_DEPTH_TEST);
+    glBindTexture(GL_TEXTURE_2D, usesSphereTexture(kind) ? sphereTexture : smokeTexture);
+    for (int i = 0; i < activeCount; ++i) {
+      const Particle& p = slots[i];
+      if (p.active == 0 || p.kind != kind) continue;
+      const float h = sizeScale * p.size;
+      float a = alpha;
+      if (!usesSphereTexture(kind)) a *= particleEnvelope(kind, (now - p.birthTime) / p.lifetime);
+      // Colour pre-multiplied by alpha, which the additive blend applies again.
+      glColor4f(p.color[0] * colorScaleR[kind] * a, p.color[1] * colorScaleG[kind] * a,
+                p.color[2] * colorScaleB[kind] * a, a);
+      glPushMatrix();
+      glTranslatef(p.position[0], p.position[1], p.position[2]);
+      // Undo the view's heading and pitch so the square faces the viewer.
+      glRotatef(-heading, 0.0f, 1.0f, 0.0f);
+      glRotatef(-pitch, 1.0f, 0.0f, 0.0f);
+      glRotatef(p.angle, 0.0f, 0.0f, 1.0f);
+      glBegin(GL_QUADS);
+      glTexCoord2f(0.0f, 0.0f);
+      glVertex3f(-h, -h, 0.0f);
+      glTexCoord2f(1.0f, 0.0f);
+      glVertex3f(h, -h, 0.0f);
+      glTexCoord2f(1.0f, 1.0f);
+      glVertex3f(h, h, 0.0f);
+      glTexCoord2f(0.0f, 1.0f);
+      glVertex3f(-h, h, 0.0f);
+      glEnd();
+      glPopMatrix();
+    }
+  }
+
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_ALPHA_TEST);
+  glDisable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+int ParticleSystem::hitTest(int kind, float x, float y, float z, float radius) {
+  for (int i = 0; i < activeCount; ++i) {
+    Particle& p = slots[i];
+    if (p.active == 0 || p.kind != kind) continue;
+    if (std::fabs(p.position[0] - x) < radius && std::fabs(p.position[1] - y) < radius &&
+        std::fabs(p.position[2] - z) < radius) {
+      p.active = 0;
+      return 1;
+    }
+  }
+  return 0;
+}
+
+void ParticleSystem::clear() {
+  for (Particle& p : slots) p.active = 0;
+}

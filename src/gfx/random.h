@@ -1,0 +1,9 @@
+// The program's one random generator: a 15-bit linear congruential generator
+// (state * 214013 + 2531011), so every platform draws the same sequence.
+// Every random draw of the program goes through randomValue.
+#pragma once
+#include <cstdint>
+
+void seedRandom(uint32_t seed);
+int nextRandom();                    // 0 .. 32767
+double randomValue(double range);    // nextRandom() / 32768 * range: [0, range)

@@ -1,0 +1,74 @@
+#include "gfx/textures.h"
+
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <vector>
+
+TextureSet textureSet = {};
+
+namespace {
+constexpr long kPixelDataOffset = 54;
+constexpr int kMissingByte = 255;  // what a read past the end of a short file gives
+
+int readChannel(std::FILE* file) {
+  const int value = std::fgetc(file);
+  return value == EOF ? kMissingByte : value;
+}
+
+uint8_t texelAlpha(int r, int g, int b, int alphaValue, int alphaThreshold) {
+  if (alphaValue < 0) return static_cast<uint8_t>(static_cast<int>((r + g + b) / 3.0f));
+  const bool lit = r >= alphaThreshold || g >= alphaThreshold || b >= alphaThreshold;
+  return lit ? static_cast<uint8_t>(alphaValue) : 0;
+}
+
+GLuint loadTexture(const char* path, int edge, int alphaValue, int alphaThreshold, int mipmapped,
+                   GLint mipmapFilter) {
+  // The texel buffer lives only for this call (64 or 256 KiB, at start-up).
+  std::vector<uint8_t> rgba(static_cast<size_t>(edge) * edge * 4);
+  if (!readBmpPixels(path, edge, alphaValue, alphaThreshold, rgba.data())) return 0;
+
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmapped != 0 ? mipmapFilter : GL_LINEAR);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, edge, edge, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  if (mipmapped != 0) {
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, edge, edge, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  }
+  return name;
+}
+}  // namespace
+
+bool readBmpPixels(const char* path, int edge, int alphaValue, int alphaThreshold, uint8_t* rgba) {
+  std::FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return false;
+  // A directory opens but cannot seek or read: it reads as a file of missing bytes.
+  std::fseek(file, kPixelDataOffset, SEEK_SET);
+  for (int k = 0; k < edge; ++k) {
+    uint8_t* row = rgba + static_cast<size_t>(edge - 1 - k) * edge * 4;
+    for (int c = 0; c < edge; ++c) {
+      const int b = readChannel(file);
+      const int g = readChannel(file);
+      const int r = readChannel(file);
+      uint8_t* texel = row + c * 4;
+      texel[0] = static_cast<uint8_t>(r);
+      texel[1] = static_cast<uint8_t>(g);
+      texel[2] = static_cast<uint8_t>(b);
+      texel[3] = texelAlpha(r, g, b, alphaValue, alphaThreshold);
+    }
+  }
+  std::fclose(file);
+  return true;
+}
+
+GLuint loadTexture128(const char* path, int alphaValue, int alphaThreshold, int mipmapped) {
+  return loadTexture(path, 128, alphaValue, alphaThreshold, mipmapped, GL_NEAREST_MIPMAP_NEAREST);
+}
+
+GLuint loadTexture256(const char* path, int alphaValue, int alphaThreshold, int mipmapped) {
+  return loadTexture(path, 256, alphaValue, alphaThreshold, mipmapped, GL_LINEAR_MIPMAP_NEAREST);
+}

@@ -1,0 +1,144 @@
+#include "input/keyboard.h"
+
+#include <GL/freeglut.h>
+
+#include <cctype>
+#include <cstdlib>
+
+#include "app/frame.h"
+#include "app/oscillators.h"
+#include "app/settings.h"
+#include "gfx/lights.h"
+#include "gfx/random.h"
+#include "text/text_renderer.h"
+
+int paused = 0;
+int helpScreen = 0;
+int fullScreen = 1;
+int letterboxStep = 0;
+
+namespace {
+constexpr double kSlower = 0.9;
+constexpr double kFaster = 1.111111;
+constexpr double kSmaller = 0.95;
+constexpr double kLarger = 1.055555;
+constexpr float kCameraZStep = 0.05f;
+constexpr int kFovStep = 2;
+constexpr int kFovMin = 4;
+constexpr int kFovMax = 178;
+constexpr int kLetterboxMax = 6;
+
+// Multiplies in double precision and shows the product before it is
+// rounded back to float.
+void scale(float& value, double factor, const char* format) {
+  const double product = value * factor;
+  value = static_cast<float>(product);
+  screenText.showMessage(format, product);
+}
+
+void nudgeCameraZ(float step) {
+  const double value = settings.cameraZ + static_cast<double>(step);
+  settings.cameraZ = static_cast<float>(value);
+  screenText.showMessage("CameraZ: %4.2f\n", value);
+}
+
+void toggle(int& flag, const char* on, const char* off) {
+  flag = flag == 0 ? 1 : 0;
+  screenText.showMessage(flag != 0 ? on : off);
+}
+
+void stepLetterbox() {
+  // After a reset put the letterbox back to 0, the ping-pong starts again from there.
+  if (std::abs(letterboxStep) != settings.letterbox) letterboxStep = settings.letterbox;
+  letterboxStep = letterboxStep == kLetterboxMax ? -(kLetterboxMax - 1) : letterboxStep + 1;
+  settings.letterbox = std::abs(letterboxStep);
+  screenText.showMessage("Letterbox: %d", settings.letterbox);
+}
+
+void toggleHelp() {
+  helpScreen = helpScreen == 0 ? 1 : 0;
+  // In hyperspace the page would stay smeared into later frames; wipe it once.
+  if (helpScreen == 0 && settings.blanking == 0) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void toggleFullScreen() {
+  fullScreen = fullScreen == 0 ? 1 : 0;
+  if (fullScreen == 0) {
+    glutReshapeWindow(kWindowedSize, kWindowedSize);
+  } else {
+    glutFullScreen();
+  }
+}
+
+void reset() {
+  seedRandom(nowMs);
+  resetParameters();
+  randomizeOscillators(kOscillatorsInUse);
+  setupLights(1, 0.5f, 0.9f);
+  screenText.showMessage("Reset");
+}
+
+void cycleCameraMode() {
+  settings.cameraMode = (settings.cameraMode + 1) % 2;
+  screenText.showMessage(settings.cameraMode == 0 ? "Camera 1: Auto"
+                                                  : "Camera 2: Manual Mouse/Arrow Key Control");
+}
+
+void cyclePolyMode() {
+  static const char* const kTexts[3] = {"PolyMode 1/3: Polygons", "PolyMode 2/3: Lines",
+                                        "PolyMode 3/3: Points"};
+  settings.polyMode = settings.polyMode == 2 ? 0 : settings.polyMode + 1;
+  screenText.showMessage(kTexts[settings.polyMode]);
+}
+
+void letterCommand(char letter) {
+  switch (letter) {
+    case 'c': toggle(settings.frameClock, "Frame/Second Clock On", "Frame/Second Clock Off"); break;
+    case 'f': toggleFullScreen(); break;
+    case 'l': stepLetterbox(); break;
+    case 'p': toggle(paused, "Pause Camera Motion", "Continue Camera Motion"); break;
+    case 'r': reset(); break;
+    case 's': toggle(settings.spotLights, "SpotLights On", "SpotLights Off"); break;
+    case 't': toggle(settings.textures, "Textures On", "Textures Off"); break;
+    case 'u': toggle(settings.universe, "Universe On", "Universe Off"); break;
+    case 'v': cycleCameraMode(); break;
+    case 'w': cyclePolyMode(); break;
+    default: break;
+  }
+}
+}  // namespace
+
+void onKey(unsigned char key, int, int) {
+  switch (key) {
+    case kEscapeKey:
+      quitting = 1;
+      settings.blanking = 1;
+      helpScreen = 0;
+      break;
+    case ' ': settings.blanking = settings.blanking == 0 ? 1 : 0; break;
+    case '?':
+    case '/': toggleHelp(); break;
+    case '-': scale(settings.rotateSpeed, kSlower, "Rotate Speed: %4.2f\n"); break;
+    case '=': scale(settings.rotateSpeed, kFaster, "Rotate Speed: %4.2f\n"); break;
+    case '_': scale(settings.movementSpeed, kSlower, "Movement Speed: %4.2f\n"); break;
+    case '+': scale(settings.movementSpeed, kFaster, "Movement Speed: %4.2f\n"); break;
+    case '(': scale(settings.lightRotateSpeed, kSlower, "Light Rotate Speed: %4.2f\n"); break;
+    case ')': scale(settings.lightRotateSpeed, kFaster, "Light Rotate Speed: %4.2f\n"); break;
+    case '{': nudgeCameraZ(-kCameraZStep); break;
+    case '}': nudgeCameraZ(kCameraZStep); break;
+    case '[': scale(settings.objectSize, kSmaller, "Object Size: %4.2f\n"); break;
+    case ']': scale(settings.objectSize, kLarger, "Object Size: %4.2f\n"); break;
+    case ',':
+      settings.fov = settings.fov >= kFovMax ? kFovMax : settings.fov + kFovStep;
+      screenText.showMessage("FOV: %3.0f Degrees\n", static_cast<double>(settings.fov));
+      break;
+    case '.':
+      settings.fov = settings.fov <= kFovMin ? kFovMin : settings.fov - kFovStep;
+      screenText.showMessage("FOV: %3.0f Degrees\n", static_cast<double>(settings.fov));
+      break;
+    default:
+      if (std::isalpha(key)) letterCommand(static_cast<char>(std::tolower(key)));
+      break;
+  }
+  onParticleKey(key);
+}

@@ -1,0 +1,39 @@
+#include "input/pointer.h"
+
+#include <GL/freeglut.h>
+
+int arrowKeys = 0;
+int mouseDX = 0;
+int mouseDY = 0;
+int mouseMoved = 0;
+int fireHeld = 0;
+
+namespace {
+int arrowBit(int key) {
+  switch (key) {
+    case GLUT_KEY_LEFT: return ArrowLeft;
+    case GLUT_KEY_RIGHT: return ArrowRight;
+    case GLUT_KEY_UP: return ArrowUp;
+    case GLUT_KEY_DOWN: return ArrowDown;
+    default: return 0;
+  }
+}
+}  // namespace
+
+void onSpecialKeyDown(int key, int, int) { arrowKeys |= arrowBit(key); }
+
+void onSpecialKeyUp(int key, int, int) { arrowKeys &= ~arrowBit(key); }
+
+void onMouseMotion(int x, int y) {
+  mouseMoved = 1;
+  mouseDX = x - kPointerCentreX;
+  mouseDY = y - kPointerCentreY;
+}
+
+void onMouseButton(int button, int state, int x, int y) {
+  // Other buttons, and wheel steps reported as buttons, change nothing at all.
+  if (button != GLUT_LEFT_BUTTON) return;
+  if (state == GLUT_DOWN) fireHeld = 1;
+  if (state == GLUT_UP) fireHeld = 0;
+  onMouseMotion(x, y);
+}

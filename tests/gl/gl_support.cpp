@@ -1,0 +1,96 @@
+#include "gl/gl_support.h"
+
+#include <GL/freeglut.h>
+
+#include <vector>
+
+#include "app/window.h"
+
+namespace {
+constexpr int kStartWidth = 640;
+constexpr int kStartHeight = 480;
+
+void noDisplay() {}
+
+std::vector<uint8_t> readWindow(int* width, int* height) {
+  *width = glutGet(GLUT_WINDOW_WIDTH);
+  *height = glutGet(GLUT_WINDOW_HEIGHT);
+  std::vector<uint8_t> pixels(static_cast<size_t>(*width) * *height * 3);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadBuffer(GL_BACK);
+  glReadPixels(0, 0, *width, *height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+  return pixels;
+}
+
+int brightness(const std::vector<uint8_t>& p, int width, int height, int x, int yFromTop) {
+  const size_t i = (static_cast<size_t>(height - 1 - yFromTop) * width + x) * 3;
+  return (p[i] + p[i + 1] + p[i + 2]) / 3;
+}
+}  // namespace
+
+void openTestWindow(int* argc, char** argv) {
+  glutInit(argc, argv);
+  glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
+  glutInitWindowSize(kStartWidth, kStartHeight);
+  glutCreateWindow("Cryptwell tests");
+  glutDisplayFunc(noDisplay);
+  resizeTestWindow(kStartWidth, kStartHeight);
+}
+
+void resizeTestWindow(int width, int height) {
+  glutReshapeWindow(width, height);
+  for (int i = 0; i < 200; ++i) {
+    glutMainLoopEvent();
+    if (glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height) break;
+  }
+  onReshape(width, height);
+}
+
+Rgb pixelAt(int x, int yFromTop) {
+  const int height = glutGet(GLUT_WINDOW_HEIGHT);
+  uint8_t p[3] = {0, 0, 0};
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadBuffer(GL_BACK);
+  glReadPixels(x, height - 1 - yFromTop, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
+  return {p[0], p[1], p[2]};
+}
+
+bool litRows(int x0, int x1, int threshold, int* firstRow, int* lastRow) {
+  int width = 0, height = 0;
+  const std::vector<uint8_t> p = readWindow(&width, &height);
+  *firstRow = -1;
+  *lastRow = -1;
+  for (int y = 0; y < height; ++y) {
+    for (int x = x0; x < x1 && x < width; ++x) {
+      if (brightness(p, width, height, x, y) > threshold) {
+        if (*firstRow < 0) *firstRow = y;
+        *lastRow = y;
+        break;
+      }
+    }
+  }
+  return *firstRow >= 0;
+}
+
+bool litColumns(int y0, int y1, int threshold, int* firstColumn, int* lastColumn) {
+  int width = 0, height = 0;
+  const std::vector<uint8_t> p = readWindow(&width, &height);
+  *firstColumn = -1;
+  *lastColumn = -1;
+  for (int x = 0; x < width; ++x) {
+    for (int y = y0; y < y1 && y < height; ++y) {
+      if (brightness(p, width, height, x, y) > threshold) {
+        if (*firstColumn < 0) *firstColumn = x;
+        *lastColumn = x;
+        break;
+      }
+    }
+  }
+  return *firstColumn >= 0;
+}
+
+void clearToBlack() {
+  glViewport(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}

@@ -1,0 +1,59 @@
+#include "support/state.h"
+
+#include <cstring>
+
+#include "app/frame.h"
+#include "app/oscillators.h"
+#include "app/settings.h"
+#include "game/combat.h"
+#include "game/particles.h"
+#include "game/player.h"
+#include "gfx/random.h"
+#include "gfx/stars.h"
+#include "gfx/textures.h"
+#include "input/keyboard.h"
+#include "input/pointer.h"
+#include "text/text_renderer.h"
+#include "world/camera_path.h"
+#include "world/regions.h"
+
+void restoreProgramState() {
+  nowMs = 0;
+  seconds = 0.0f;
+  delta = 0.0f;
+  lastSeconds = 0.0;
+  frameCount = 0;
+  nextSecond = 1.0;
+  framesPerSecond = 30;
+  fadeLevel = 1.0f;
+  quitting = 0;
+  paused = 0;
+  helpScreen = 0;
+  fullScreen = 1;
+  letterboxStep = 0;
+  arrowKeys = 0;
+  mouseDX = 0;
+  mouseDY = 0;
+  mouseMoved = 0;
+  fireHeld = 0;
+  pathFrom = 0;
+  pathTo = 1;
+  pathT = 0.0f;
+  oscillators = OscillatorBank{};
+  player = Player{};
+  std::memset(targets, 0, sizeof targets);
+  worldObjectCount = kWorldObjectSlots;
+  for (WorldObject& w : worldObjects) w.draw = nullptr;
+
+  const GLuint font = screenText.fontTexture;
+  screenText = TextRenderer{};
+  screenText.fontTexture = font;  // a GL test's loaded font stays usable
+  const GLuint smoke = particleSystem.smokeTexture;
+  const GLuint sphere = particleSystem.sphereTexture;
+  particleSystem = ParticleSystem{};
+  particleSystem.smokeTexture = smoke;
+  particleSystem.sphereTexture = sphere;
+
+  seedRandom(0);
+  resetParameters();
+}

@@ -1,0 +1,147 @@
+// The frame clock, frame-rate sample and the two fades.
+#include <gtest/gtest.h>
+
+#include "app/frame.h"
+#include "support/state.h"
+
+namespace {
+
+class FrameClock : public ::testing::Test {
+ protected:
+  void SetUp() override { restoreProgramState(); }
+  void TearDown() override { restoreProgramState(); }
+
+  void frameAt(uint32_t ms) {
+    nowMs = ms;
+    advanceClock();
+  }
+};
+
+TEST_F(FrameClock, FirstFrameTakesTheWholeTimeSinceStartUnlessThatIsAStall) {
+  frameAt(40);
+  EXPECT_FLOAT_EQ(delta, 0.04f);
+  restoreProgramState();
+  frameAt(3000);
+  EXPECT_FLOAT_EQ(delta, kStallDelta);
+  EXPECT_DOUBLE_EQ(lastSeconds, seconds);
+}
+
+TEST_F(FrameClock, GapsUpToAndIncludingATenthPassUnchanged) {
+  frameAt(1000);
+  frameAt(1100);
+  EXPECT_NEAR(delta, 0.1f, 1e-6f);
+  EXPECT_NE(delta, kStallDelta);
+}
+
+TEST_F(FrameClock, LongerGapsBecomeAStallStep) {
+  // 0.1001 s is not representable in whole milliseconds; 101 ms is the first
+  // gap past the limit, and seconds themselves are floats.
+  frameAt(5000);
+  frameAt(5101);
+  EXPECT_FLOAT_EQ(delta, kStallDelta);
+  frameAt(15101);  // a ten second stall
+  EXPECT_FLOAT_EQ(delta, kStallDelta);
+}
+
+TEST_F(FrameClock, ClockSteppingBackwardsIsAStallNotNegativeTime) {
+  frameAt(4000000000u);  // near the 32-bit wrap
+  frameAt(4000000020u);
+  EXPECT_GT(delta, 0.0f);
+  frameAt(16);  // the count wrapped
+  EXPECT_FLOAT_EQ(delta, kStallDelta);
+  frameAt(32);
+  EXPECT_NEAR(delta, 0.016f, 1e-6f);
+}
+
+TEST_F(FrameClock, FrameRateReads30UntilTheFirstSecond) {
+  for (uint32_t ms = 10; ms < 1000; ms += 10) {
+    frameAt(ms);
+    sampleFrameRate();
+    ASSERT_EQ(framesPerSecond, 30) << "at " << ms << " ms";
+  }
+  frameAt(1000);
+  sampleFrameRate();
+  EXPECT_EQ(framesPerSecond, 100);  // 99 frames before plus this one
+  EXPECT_EQ(frameCount, 0);
+  EXPECT_DOUBLE_EQ(nextSecond, 2.0);
+}
+
+TEST_F(FrameClock, AfterAStallTheRateReadsOneForAFewFrames) {
+  frameAt(1000);
+  sampleFrameRate();
+  frameAt(6000);  // five seconds of nothing
+  sampleFrameRate();
+  EXPECT_EQ(framesPerSecond, 1);
+  frameAt(6010);
+  sampleFrameRate();
+  EXPECT_EQ(framesPerSecond, 1);
+  EXPECT_DOUBLE_EQ(nextSecond, 4.0);
+}
+
+TEST_F(FrameClock, FadeInRampsOverTwoSecondsThenLeavesTheLevelAlone) {
+  frameAt(0);
+  fadeIn();
+  EXPECT_FLOAT_EQ(fadeLevel, 0.0f);
+  frameAt(1000);
+  fadeIn();
+  EXPECT_NEAR(fadeLevel, 0.5f, 1e-6f);
+  frameAt(1999);
+  fadeIn();
+  EXPECT_NEAR(fadeLevel, 1.0f, 1e-5f);
+  fadeLevel = 0.3f;
+  frameAt(2000);
+  fadeIn();
+  EXPECT_FLOAT_EQ(fadeLevel, 0.3f);
+}
+
+TEST_F(FrameClock, FadeOutTakesAboutOnePointEightSecondsAtASteadyRate) {
+  frameAt(5000);
+  quitting = 1;
+  uint32_t ms = 5000;
+  int frames = 0;
+  while (true) {
+    ms += 20;
+    frameAt(ms);
+    fadeIn();
+    ++frames;
+    if (fadeOutFinished()) break;
+    ASSERT_LT(frames, 1000);
+  }
+  EXPECT_NEAR(frames * 0.02, 1.8, 0.021);
+}
+
+TEST_F(FrameClock, NotQuittingNeverFinishes) {
+  frameAt(5000);
+  frameAt(5100);
+  EXPECT_FALSE(fadeOutFinished());
+  EXPECT_FLOAT_EQ(fadeLevel, 1.0f);
+}
+
+TEST_F(FrameClock, QuittingInTheFirstTwoSecondsEndsAtOnceOnlyWhileTheRampIsLow) {
+  // Early on the ramp value itself is already below the end of the fade.
+  frameAt(100);
+  quitting = 1;
+  fadeIn();
+  EXPECT_TRUE(fadeOutFinished());
+
+  // Later in the ramp the fade-out cannot win against the ramp until 2 s.
+  restoreProgramState();
+  quitting = 1;
+  uint32_t ms = 1000;
+  bool ended = false;
+  for (; ms < 2000 && !ended; ms += 20) {
+    frameAt(ms);
+    fadeIn();
+    ended = fadeOutFinished();
+  }
+  EXPECT_FALSE(ended);
+  for (; ms < 6000 && !ended; ms += 20) {
+    frameAt(ms);
+    fadeIn();
+    ended = fadeOutFinished();
+  }
+  EXPECT_TRUE(ended);
+  EXPECT_GT(ms, 3700u);
+}
+
+}  // namespace

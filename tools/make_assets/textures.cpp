@@ -1,0 +1,235 @@
+// Procedural pictures. Surface textures are built as a height field from
+// periodic noise, lit from one side for relief, then coloured; the glow
+// sprites are radial falloffs that reach zero before the borders, because
+// the program derives alpha from brightness and draws them as squares.
+#include "textures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <vector>
+
+#include "noise.h"
+
+namespace {
+
+constexpr int kSpriteSize = 128;
+constexpr int kWallSize = 256;
+constexpr int kDirtSize = 128;
+constexpr int kCeilingSize = 256;
+
+struct Color {
+    float r, g, b;
+};
+
+Color operator*(Color c, float k) { return {c.r * k, c.g * k, c.b * k}; }
+Color operator+(Color a, Color b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
+
+Color mix(Color a, Color b, float t) { return a * (1 - t) + b * t; }
+
+float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
+
+float smoothstep(float edge0, float edge1, float v) {
+    const float t = clamp01((v - edge0) / (edge1 - edge0));
+    return t * t * (3 - 2 * t);
+}
+
+uint8_t toByte(float v) {
+    return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 255.0f)));
+}
+
+Rgb toRgb(Color c) { return {toByte(c.r), toByte(c.g), toByte(c.b)}; }
+
+// A square field of floats that wraps at its edges, for height maps.
+class Field {
+public:
+    explicit Field(int size) : size_(size), values_(size * size) {}
+    int size() const { return size_; }
+    float& at(int x, int y) { return values_[index(x, y)]; }
+    float at(int x, int y) const { return values_[index(x, y)]; }
+
+private:
+    int index(int x, int y) const {
+        x = (x % size_ + size_) % size_;
+        y = (y % size_ + size_) % size_;
+        return y * size_ + x;
+    }
+    int size_;
+    std::vector<float> values_;
+};
+
+Field makeField(int size, const std::function<float(float, float)>& height) {
+    Field field(size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) field.at(x, y) = height(float(x) / size, float(y) / size);
+    return field;
+}
+
+// Diffuse light on the height field from the upper left, with wrapped
+// differences so the lighting tiles too. `relief` scales the slopes.
+float lightAt(const Field& h, int x, int y, float relief) {
+    const float dx = (h.at(x + 1, y) - h.at(x - 1, y)) * relief;
+    const float dy = (h.at(x, y + 1) - h.at(x, y - 1)) * relief;
+    const float lx = -0.5f, ly = -0.5f, lz = 0.7071f;
+    const float len = std::sqrt(dx * dx + dy * dy + 1);
+    return std::max(0.0f, (-dx * lx - dy * ly + lz) / len);
+}
+
+// Radial distance from the sprite centre, 1 at the middle of an edge.
+float spriteRadius(int x, int y) {
+    const float half = kSpriteSize / 2.0f;
+    return std::hypot(x + 0.5f - half, y + 0.5f - half) / half;
+}
+
+}  // namespace
+
+Image makeSmokePuff() {
+    constexpr uint32_t kSeed = 7;
+    constexpr float kOuterRadius = 0.78f;  // radius where the puff reaches black
+    constexpr float kWobble = 0.15f;       // how far the outline bulges in and out
+    Image image(kSpriteSize, kSpriteSize);
+    for (int y = 0; y < kSpriteSize; ++y) {
+        for (int x = 0; x < kSpriteSize; ++x) {
+            const float u = float(x) / kSpriteSize * 4;
+            const float v = float(y) / kSpriteSize * 4;
+            // Bulging the radius with noise gives a billowy outline; since
+            // the wobble shrinks r by at most 1 - kWobble, the puff is black
+            // beyond kOuterRadius / (1 - kWobble) < 1, well inside the edges.
+            const float bulge = periodicFbm(u, v, 4, 3, kSeed);
+            const float r = spriteRadius(x, y) * (1 + kWobble * bulge);
+            const float falloff = 1 - smoothstep(0, kOuterRadius, r);
+            const float billow = 1 - std::fabs(periodicFbm(u * 1.5f, v * 1.5f, 6, 4, kSeed + 10));
+            const uint8_t grey = toByte(255 * falloff * (0.5f + 0.5f * billow * billow));
+            image.at(x, y) = {grey, grey, grey};
+        }
+    }
+    return image;
+}
+
+Image makeGlowSphere() {
+    constexpr float kGlowRadius = 0.9f;   // black from here outwards
+    constexpr float kCoreRadius = 0.14f;  // width of the white-hot centre
+    constexpr float kCoreHeat = 2.0f;
+    constexpr float kGlowHeat = 1.5f;
+    // Soft saturation of the summed heat: a white centre without a rim.
+    const float fullHeat = 1 - std::exp(-(kCoreHeat + kGlowHeat));
+    Image image(kSpriteSize, kSpriteSize);
+    for (int y = 0; y < kSpriteSize; ++y) {
+        for (int x = 0; x < kSpriteSize; ++x) {
+            const float r = spriteRadius(x, y);
+            const float core = std::exp(-(r / kCoreRadius) * (r / kCoreRadius));
+            const float glow = std::pow(clamp01(1 - r / kGlowRadius), 3.0f);
+            const float heat = kCoreHeat * core + kGlowHeat * glow;
+            const uint8_t grey = toByte(255 * (1 - std::exp(-heat)) / fullHeat);
+            image.at(x, y) = {grey, grey, grey};
+        }
+    }
+    return image;
+}
+
+Image makeAlienWall() {
+    constexpr uint32_t kSeed = 31;
+    const Field height = makeField(kWallSize, [](float s, float t) {
+        // Warp the cell lattices so cells and veins look grown, not gridded.
+        const float warpX = 0.45f * periodicFbm(s * 3, t * 3, 3, 3, kSeed);
+        const float warpY = 0.45f * periodicFbm(s * 3, t * 3, 3, 3, kSeed + 5);
+        const CellDistances bulbs = periodicCells(s * 9 + warpX * 2, t * 9 + warpY * 2, 9, kSeed + 11);
+        const CellDistances veins = periodicCells(s * 3 + warpX, t * 3 + warpY, 3, kSeed + 17);
+        const float bulb = smoothstep(0, 0.45f, bulbs.second - bulbs.nearest);
+        const float vein = 1 - smoothstep(0, 0.09f, veins.second - veins.nearest);
+        const float grain = periodicFbm(s * 16, t * 16, 16, 3, kSeed + 23);
+        return 0.6f * std::sqrt(bulb) + 0.9f * vein + 0.08f * grain;
+    });
+
+    const Color green{80, 125, 60};
+    const Color purple{120, 75, 130};
+    const Color crevice{70, 45, 30};
+    const Color veinRed{165, 70, 110};
+    Image image(kWallSize, kWallSize);
+    for (int y = 0; y < kWallSize; ++y) {
+        for (int x = 0; x < kWallSize; ++x) {
+            const float s = float(x) / kWallSize;
+            const float t = float(y) / kWallSize;
+            const float h = height.at(x, y);
+            const float hue = smoothstep(-0.4f, 0.4f, periodicFbm(s * 2, t * 2, 2, 3, kSeed + 29));
+            Color c = mix(green, purple, hue);
+            c = mix(crevice, c, smoothstep(0.05f, 0.45f, h));
+            c = mix(c, veinRed, smoothstep(0.75f, 1.1f, h));
+            const float light = lightAt(height, x, y, 18);
+            const float shine = std::pow(light, 24.0f) * 110;
+            c = c * (0.45f + 0.75f * light) + Color{shine, shine, shine * 0.8f};
+            image.at(x, y) = toRgb(c);
+        }
+    }
+    return image;
+}
+
+Image makeDirtFloor() {
+    constexpr uint32_t kSeed = 128;
+    constexpr int kSpecks = 70;
+    constexpr float kSpeckColor = 9;
+    const Field height = makeField(kDirtSize, [](float s, float t) {
+        const CellDistances pebbles = periodicCells(s * 14, t * 14, 14, kSeed);
+        const float pebble = 1 - smoothstep(0.12f, 0.3f, pebbles.nearest);
+        return 0.6f * periodicFbm(s * 6, t * 6, 6, 4, kSeed + 3) + 0.7f * pebble;
+    });
+
+    const Color darkEarth{95, 66, 42};
+    const Color lightEarth{160, 120, 78};
+    const Color stone{175, 150, 120};
+    Rng rng(kSeed);
+    Image image(kDirtSize, kDirtSize);
+    for (int y = 0; y < kDirtSize; ++y) {
+        for (int x = 0; x < kDirtSize; ++x) {
+            const float s = float(x) / kDirtSize;
+            const float t = float(y) / kDirtSize;
+            const float soil = smoothstep(-0.6f, 0.6f, periodicFbm(s * 4, t * 4, 4, 5, kSeed + 7));
+            Color c = mix(darkEarth, lightEarth, soil);
+            c = mix(c, stone, smoothstep(0.55f, 0.8f, height.at(x, y)));
+            const float grain = float(rng.uniform()) * 0.16f + 0.92f;
+            image.at(x, y) = toRgb(c * (grain * (0.55f + 0.6f * lightAt(height, x, y, 5))));
+        }
+    }
+    // Specks are one pixel plus a random neighbour, wrapped so they tile.
+    for (int i = 0; i < kSpecks; ++i) {
+        const int x = rng.below(kDirtSize);
+        const int y = rng.below(kDirtSize);
+        const int nx = (x + rng.below(2)) % kDirtSize;
+        const int ny = (y + rng.below(2)) % kDirtSize;
+        const Rgb speck = toRgb({kSpeckColor, kSpeckColor * 0.8f, kSpeckColor * 0.6f});
+        image.at(x, y) = speck;
+        image.at(nx, ny) = speck;
+    }
+    return image;
+}
+
+Image makeRockCeiling() {
+    constexpr uint32_t kSeed = 69;
+    const Field height = makeField(kCeilingSize, [](float s, float t) {
+        // Ridged noise: folding each octave at zero leaves sharp creases.
+        float ridges = 0;
+        float amplitude = 0.5f;
+        for (int octave = 0, period = 4; octave < 5; ++octave, period *= 2, amplitude *= 0.5f)
+            ridges += amplitude * (1 - std::fabs(periodicNoise(s * period, t * period, period, kSeed + octave)));
+        const CellDistances pits = periodicCells(s * 7, t * 7, 7, kSeed + 9);
+        const float pit = 1 - smoothstep(0.05f, 0.3f, pits.nearest);
+        return ridges - 0.5f * pit;
+    });
+
+    const Color slate{105, 105, 120};
+    const Color ochre{150, 128, 95};
+    const Color deep{12, 10, 14};
+    Image image(kCeilingSize, kCeilingSize);
+    for (int y = 0; y < kCeilingSize; ++y) {
+        for (int x = 0; x < kCeilingSize; ++x) {
+            const float s = float(x) / kCeilingSize;
+            const float t = float(y) / kCeilingSize;
+            const float h = height.at(x, y);
+            const float tint = smoothstep(-0.5f, 0.5f, periodicFbm(s * 3, t * 3, 3, 4, kSeed + 21));
+            Color c = mix(slate, ochre, tint);
+            c = c * (0.5f + 0.8f * lightAt(height, x, y, 14));
+            image.at(x, y) = toRgb(mix(deep, c, smoothstep(0.05f, 0.35f, h)));
+        }
+    }
+    return image;
+}
