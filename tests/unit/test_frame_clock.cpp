@@ -26,11 +26,12 @@ TEST_F(FrameClock, FirstFrameTakesTheWholeTimeSinceStartUnlessThatIsAStall) {
   EXPECT_DOUBLE_EQ(lastSeconds, seconds);
 }
 
-TEST_F(FrameClock, GapsUpToAndIncludingATenthPassUnchanged) {
-  frameAt(1000);
-  frameAt(1100);
-  EXPECT_NEAR(delta, 0.1f, 1e-6f);
-  EXPECT_NE(delta, kStallDelta);
+TEST_F(FrameClock, AGapOfExactlyATenthPassesUnchanged) {
+  frameAt(0);
+  frameAt(100);
+  EXPECT_FLOAT_EQ(delta, 0.1f);
+  frameAt(160);
+  EXPECT_NEAR(delta, 0.06f, 1e-6f);
 }
 
 TEST_F(FrameClock, LongerGapsBecomeAStallStep) {
@@ -45,9 +46,7 @@ TEST_F(FrameClock, LongerGapsBecomeAStallStep) {
 
 TEST_F(FrameClock, ClockSteppingBackwardsIsAStallNotNegativeTime) {
   frameAt(4000000000u);  // near the 32-bit wrap
-  frameAt(4000000020u);
-  EXPECT_GT(delta, 0.0f);
-  frameAt(16);  // the count wrapped
+  frameAt(16);           // the count wrapped
   EXPECT_FLOAT_EQ(delta, kStallDelta);
   frameAt(32);
   EXPECT_NEAR(delta, 0.016f, 1e-6f);

@@ -133,18 +133,19 @@ Image makeAlienWall() {
         // Warp the cell lattices so cells and veins look grown, not gridded.
         const float warpX = 0.45f * periodicFbm(s * 3, t * 3, 3, 3, kSeed);
         const float warpY = 0.45f * periodicFbm(s * 3, t * 3, 3, 3, kSeed + 5);
-        const CellDistances bulbs = periodicCells(s * 9 + warpX * 2, t * 9 + warpY * 2, 9, kSeed + 11);
+        const CellDistances bulbs = periodicCells(s * 7 + warpX * 2.5f, t * 7 + warpY * 2.5f, 7, kSeed + 11);
         const CellDistances veins = periodicCells(s * 3 + warpX, t * 3 + warpY, 3, kSeed + 17);
-        const float bulb = smoothstep(0, 0.45f, bulbs.second - bulbs.nearest);
-        const float vein = 1 - smoothstep(0, 0.09f, veins.second - veins.nearest);
+        // Rounded domes: rise steeply from the cell border, bulge at the centre.
+        const float bulb = std::sqrt(smoothstep(0, 0.7f, bulbs.second - bulbs.nearest)) * (1 - 0.4f * bulbs.nearest);
+        const float vein = 1 - smoothstep(0, 0.1f, veins.second - veins.nearest);
         const float grain = periodicFbm(s * 16, t * 16, 16, 3, kSeed + 23);
-        return 0.6f * std::sqrt(bulb) + 0.9f * vein + 0.08f * grain;
+        return 0.75f * bulb + 0.8f * vein + 0.08f * grain;
     });
 
-    const Color green{80, 125, 60};
-    const Color purple{120, 75, 130};
-    const Color crevice{70, 45, 30};
-    const Color veinRed{165, 70, 110};
+    const Color green{105, 160, 75};
+    const Color purple{150, 100, 165};
+    const Color crevice{85, 55, 38};
+    const Color veinRed{200, 85, 130};
     Image image(kWallSize, kWallSize);
     for (int y = 0; y < kWallSize; ++y) {
         for (int x = 0; x < kWallSize; ++x) {
@@ -153,11 +154,12 @@ Image makeAlienWall() {
             const float h = height.at(x, y);
             const float hue = smoothstep(-0.4f, 0.4f, periodicFbm(s * 2, t * 2, 2, 3, kSeed + 29));
             Color c = mix(green, purple, hue);
-            c = mix(crevice, c, smoothstep(0.05f, 0.45f, h));
-            c = mix(c, veinRed, smoothstep(0.75f, 1.1f, h));
-            const float light = lightAt(height, x, y, 18);
-            const float shine = std::pow(light, 24.0f) * 110;
-            c = c * (0.45f + 0.75f * light) + Color{shine, shine, shine * 0.8f};
+            c = mix(crevice, c, smoothstep(0.0f, 0.4f, h));
+            c = mix(c, veinRed, smoothstep(0.7f, 1.05f, h));
+            const float light = lightAt(height, x, y, 12);
+            // Wet sheen on the raised parts only, not in the crevices.
+            const float shine = std::pow(light, 16.0f) * 90 * smoothstep(0.3f, 0.6f, h);
+            c = c * (0.62f + 0.75f * light) + Color{shine, shine, shine * 0.85f};
             image.at(x, y) = toRgb(c);
         }
     }
@@ -169,14 +171,16 @@ Image makeDirtFloor() {
     constexpr int kSpecks = 70;
     constexpr float kSpeckColor = 9;
     const Field height = makeField(kDirtSize, [](float s, float t) {
+        // Pebble size drifts across the floor; where it nears zero there are none.
         const CellDistances pebbles = periodicCells(s * 14, t * 14, 14, kSeed);
-        const float pebble = 1 - smoothstep(0.12f, 0.3f, pebbles.nearest);
+        const float size = 0.3f * smoothstep(-0.4f, 0.6f, periodicNoise(s * 5, t * 5, 5, kSeed + 1));
+        const float pebble = 1 - smoothstep(size * 0.5f, size, pebbles.nearest);
         return 0.6f * periodicFbm(s * 6, t * 6, 6, 4, kSeed + 3) + 0.7f * pebble;
     });
 
-    const Color darkEarth{95, 66, 42};
-    const Color lightEarth{160, 120, 78};
-    const Color stone{175, 150, 120};
+    const Color darkEarth{110, 76, 48};
+    const Color lightEarth{172, 128, 82};
+    const Color stone{180, 158, 128};
     Rng rng(kSeed);
     Image image(kDirtSize, kDirtSize);
     for (int y = 0; y < kDirtSize; ++y) {
@@ -206,18 +210,24 @@ Image makeDirtFloor() {
 Image makeRockCeiling() {
     constexpr uint32_t kSeed = 69;
     const Field height = makeField(kCeilingSize, [](float s, float t) {
+        // A gentle warp hides the noise lattice, which ridges make visible.
+        const float ws = s + 0.04f * periodicFbm(s * 4, t * 4, 4, 2, kSeed + 30);
+        const float wt = t + 0.04f * periodicFbm(s * 4, t * 4, 4, 2, kSeed + 31);
         // Ridged noise: folding each octave at zero leaves sharp creases.
         float ridges = 0;
         float amplitude = 0.5f;
         for (int octave = 0, period = 4; octave < 5; ++octave, period *= 2, amplitude *= 0.5f)
-            ridges += amplitude * (1 - std::fabs(periodicNoise(s * period, t * period, period, kSeed + octave)));
+            ridges += amplitude * (1 - std::fabs(periodicNoise(ws * period, wt * period, period, kSeed + octave)));
+        // Pits only where a coarse noise allows, so they stay scattered.
         const CellDistances pits = periodicCells(s * 7, t * 7, 7, kSeed + 9);
-        const float pit = 1 - smoothstep(0.05f, 0.3f, pits.nearest);
+        const float depth = smoothstep(-0.2f, 0.3f, periodicNoise(s * 3, t * 3, 3, kSeed + 12));
+        const float pit = depth * (1 - smoothstep(0.05f, 0.3f, pits.nearest));
         return ridges - 0.5f * pit;
     });
 
-    const Color slate{105, 105, 120};
-    const Color ochre{150, 128, 95};
+    const Color slate{110, 112, 130};
+    const Color ochre{155, 132, 96};
+    const Color lichen{105, 135, 120};
     const Color deep{12, 10, 14};
     Image image(kCeilingSize, kCeilingSize);
     for (int y = 0; y < kCeilingSize; ++y) {
@@ -226,8 +236,9 @@ Image makeRockCeiling() {
             const float t = float(y) / kCeilingSize;
             const float h = height.at(x, y);
             const float tint = smoothstep(-0.5f, 0.5f, periodicFbm(s * 3, t * 3, 3, 4, kSeed + 21));
-            Color c = mix(slate, ochre, tint);
-            c = c * (0.5f + 0.8f * lightAt(height, x, y, 14));
+            const float growth = smoothstep(0.2f, 0.6f, periodicFbm(s * 5, t * 5, 5, 4, kSeed + 25));
+            Color c = mix(mix(slate, ochre, tint), lichen, growth);
+            c = c * (0.55f + 0.8f * lightAt(height, x, y, 14));
             image.at(x, y) = toRgb(mix(deep, c, smoothstep(0.05f, 0.35f, h)));
         }
     }
