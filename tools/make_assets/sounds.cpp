@@ -57,7 +57,7 @@ std::vector<int16_t> makeLaserShot() {
 
 std::vector<int16_t> makeExplosion() {
     constexpr double kSeconds = 1.0;
-    constexpr double kDecayPerSecond = 4.5;
+    constexpr double kDecayPerSecond = 3.5;
     constexpr double kRumbleStartHz = 70;
     constexpr double kRumbleEndHz = 32;
     constexpr uint64_t kSeed = 1;
@@ -75,7 +75,7 @@ std::vector<int16_t> makeExplosion() {
         lowPassed += alpha * ((rng.uniform() * 2 - 1) - lowPassed);
         const double hz = kRumbleEndHz + (kRumbleStartHz - kRumbleEndHz) * std::exp(-3 * t);
         phase += kTwoPi * hz / kSampleRate;
-        const double rumble = 0.5 * std::sin(phase);
+        const double rumble = 0.8 * std::sin(phase);
         signal[i] = (lowPassed * 2.5 + rumble) * std::exp(-kDecayPerSecond * t) * edgeFade(i, count);
     }
     return normalise(signal);

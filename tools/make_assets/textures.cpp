@@ -44,7 +44,6 @@ Rgb toRgb(Color c) { return {toByte(c.r), toByte(c.g), toByte(c.b)}; }
 class Field {
 public:
     explicit Field(int size) : size_(size), values_(size * size) {}
-    int size() const { return size_; }
     float& at(int x, int y) { return values_[index(x, y)]; }
     float at(int x, int y) const { return values_[index(x, y)]; }
 
@@ -136,7 +135,8 @@ Image makeAlienWall() {
         const CellDistances bulbs = periodicCells(s * 7 + warpX * 2.5f, t * 7 + warpY * 2.5f, 7, kSeed + 11);
         const CellDistances veins = periodicCells(s * 3 + warpX, t * 3 + warpY, 3, kSeed + 17);
         // Rounded domes: rise steeply from the cell border, bulge at the centre.
-        const float bulb = std::sqrt(smoothstep(0, 0.7f, bulbs.second - bulbs.nearest)) * (1 - 0.4f * bulbs.nearest);
+        const float rise = std::sqrt(smoothstep(0, 0.7f, bulbs.second - bulbs.nearest));
+        const float bulb = rise * (1 - 0.4f * bulbs.nearest);
         const float vein = 1 - smoothstep(0, 0.1f, veins.second - veins.nearest);
         const float grain = periodicFbm(s * 16, t * 16, 16, 3, kSeed + 23);
         return 0.75f * bulb + 0.8f * vein + 0.08f * grain;
@@ -194,13 +194,13 @@ Image makeDirtFloor() {
             image.at(x, y) = toRgb(c * (grain * (0.55f + 0.6f * lightAt(height, x, y, 5))));
         }
     }
-    // Specks are one pixel plus a random neighbour, wrapped so they tile.
+    // Each speck is one or two pixels, wrapped at the edges so they tile.
+    const Rgb speck = toRgb({kSpeckColor, kSpeckColor * 0.8f, kSpeckColor * 0.6f});
     for (int i = 0; i < kSpecks; ++i) {
         const int x = rng.below(kDirtSize);
         const int y = rng.below(kDirtSize);
         const int nx = (x + rng.below(2)) % kDirtSize;
         const int ny = (y + rng.below(2)) % kDirtSize;
-        const Rgb speck = toRgb({kSpeckColor, kSpeckColor * 0.8f, kSpeckColor * 0.6f});
         image.at(x, y) = speck;
         image.at(nx, ny) = speck;
     }
