@@ -1,6 +1,7 @@
 #include "game/particles.h"
 
 #include <cmath>
+#include <initializer_list>
 
 #include "gfx/easing.h"
 #include "gfx/random.h"
@@ -9,7 +10,6 @@ namespace {
 constexpr float kMoveScale = 0.2f;       // a velocity of 1 moves 0.2 units per second
 constexpr float kLaunchScale = 5.0f;     // ... and launch moves by the full velocity
 constexpr float kSpinRange = 40.0f;      // initial spin in [-20, 20)
-constexpr float kAlphaCutoff = 0.1f;
 constexpr float kFadeInEnd = 0.1f;       // fire and smoke: share of life spent brightening
 constexpr float kFullUntil = 0.2f;       // ... and at full brightness
 constexpr float kCloudFadeInEnd = 0.3f;
@@ -22,6 +22,8 @@ ParticleSystem::ParticleSystem()
       activeCount(kParticleSlots),
       smokeTexture(0),
       sphereTexture(0),
+      smokeSpriteRadius(kWholeSquare),
+      sphereSpriteRadius(kWholeSquare),
       lastEmitTime{},
       emitInterval{0.1f, 0.05f, 0.05f, 0.2f, 0.2f},
       gravity{0.0f, 0.0f, 0.01f, 0.1f, 0.1f},
@@ -133,44 +135,109 @@ float particleEnvelope(int kind, float t) {
   return static_cast<float>(cosineBlend(1.0f, 0.0f, (t - kFullUntil) / (1.0f - kFullUntil)));
 }
 
+void billboardAxes(float pitch, float heading, float angle, float right[3], float up[3]) {
+  // The square is rolled about the view axis, then turned back by the view's
+  // pitch (about x) and heading (about y): Ry(-heading) Rx(-pitch) Rz(angle).
+  const double p = -pitch / kDegreesPerRadian;
+  const double h = -heading / kDegreesPerRadian;
+  const double a = angle / kDegreesPerRadian;
+  const double xAxis[3] = {std::cos(h), 0.0, -std::sin(h)};
+  const double yAxis[3] = {std::sin(p) * std::sin(h), std::cos(p), std::sin(p) * std::cos(h)};
+  for (int i = 0; i < 3; ++i) {
+    right[i] = static_cast<float>(std::cos(a) * xAxis[i] + std::sin(a) * yAxis[i]);
+    up[i] = static_cast<float>(-std::sin(a) * xAxis[i] + std::cos(a) * yAxis[i]);
+  }
+}
+
+namespace {
+// Corners of the drawn shape in texture coordinates, counter-clockwise: the
+// whole square, or an octagon around the disc that holds every visible texel.
+struct SpriteOutline {
+  float s[8];
+  float t[8];
+  int corners;
+};
+
+SpriteOutline spriteOutline(float radius, bool filled) {
+  SpriteOutline o{};
+  // Lines and points show the shape's edges and corners, so there it stays the square.
+  if (!filled || radius >= 0.5f) {
+    const float square[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    for (int i = 0; i < 4; ++i) {
+      o.s[i] = square[i][0];
+      o.t[i] = square[i][1];
+    }
+    o.corners = 4;
+    return o;
+  }
+  const double cornerDistance = radius / std::cos(kPi / 8.0);  // edges touch the disc
+  for (int i = 0; i < 8; ++i) {
+    const double theta = (i + 0.5) * kPi / 4.0 - kPi;
+    o.s[i] = static_cast<float>(0.5 + cornerDistance * std::cos(theta));
+    o.t[i] = static_cast<float>(0.5 + cornerDistance * std::sin(theta));
+  }
+  o.corners = 8;
+  return o;
+}
+
+void emitSprite(const SpriteOutline& o, const float centre[3], const float right[3],
+                const float up[3], float halfSize) {
+  float x[8][3];
+  for (int i = 0; i < o.corners; ++i) {
+    const float u = (2.0f * o.s[i] - 1.0f) * halfSize;
+    const float v = (2.0f * o.t[i] - 1.0f) * halfSize;
+    for (int k = 0; k < 3; ++k) x[i][k] = centre[k] + u * right[k] + v * up[k];
+  }
+  if (o.corners == 4) {
+    for (int i = 0; i < 4; ++i) {
+      glTexCoord2f(o.s[i], o.t[i]);
+      glVertex3fv(x[i]);
+    }
+    return;
+  }
+  // A fan from the first corner, as separate triangles so one glBegin holds them all.
+  for (int i = 1; i + 1 < o.corners; ++i) {
+    for (int corner : {0, i, i + 1}) {
+      glTexCoord2f(o.s[corner], o.t[corner]);
+      glVertex3fv(x[corner]);
+    }
+  }
+}
+}  // namespace
+
 void ParticleSystem::draw(int kind, float sizeScale, float alpha, float pitch, float heading,
                           float now) {
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // additive: overlapping particles glow
   glEnable(GL_ALPHA_TEST);
-  glAlphaFunc(GL_GREATER, kAlphaCutoff);
+  glAlphaFunc(GL_GREATER, kParticleAlphaCutoff);
 
   if (kind >= 0 && kind < kParticleKinds) {
-    if (usesSphereTexture(kind)) glEnable(GL_DEPTH_TEST);
-    glBindTexture(GL_TEXTURE_2D, usesSphereTexture(kind) ? sphereTexture : smokeTexture);
+    const bool sphere = usesSphereTexture(kind);
+    if (sphere) glEnable(GL_DEPTH_TEST);
+    glBindTexture(GL_TEXTURE_2D, sphere ? sphereTexture : smokeTexture);
+    GLint polygonMode[2] = {GL_FILL, GL_FILL};
+    glGetIntegerv(GL_POLYGON_MODE, polygonMode);
+    const SpriteOutline outline = spriteOutline(sphere ? sphereSpriteRadius : smokeSpriteRadius,
+                                                polygonMode[0] == GL_FILL);
+    // Every particle of the kind in one batch: the corners are turned to face
+    // the viewer here rather than through a matrix per particle.
+    glBegin(outline.corners == 4 ? GL_QUADS : GL_TRIANGLES);
     for (int i = 0; i < activeCount; ++i) {
       const Particle& p = slots[i];
       if (p.active == 0 || p.kind != kind) continue;
-      const float h = sizeScale * p.size;
       float a = alpha;
-      if (!usesSphereTexture(kind)) a *= particleEnvelope(kind, (now - p.birthTime) / p.lifetime);
+      if (!sphere) a *= particleEnvelope(kind, (now - p.birthTime) / p.lifetime);
       // Colour pre-multiplied by alpha, which the additive blend applies again.
       glColor4f(p.color[0] * colorScaleR[kind] * a, p.color[1] * colorScaleG[kind] * a,
                 p.color[2] * colorScaleB[kind] * a, a);
-      glPushMatrix();
-      glTranslatef(p.position[0], p.position[1], p.position[2]);
-      // Undo the view's heading and pitch so the square faces the viewer.
-      glRotatef(-heading, 0.0f, 1.0f, 0.0f);
-      glRotatef(-pitch, 1.0f, 0.0f, 0.0f);
-      glRotatef(p.angle, 0.0f, 0.0f, 1.0f);
-      glBegin(GL_QUADS);
-      glTexCoord2f(0.0f, 0.0f);
-      glVertex3f(-h, -h, 0.0f);
-      glTexCoord2f(1.0f, 0.0f);
-      glVertex3f(h, -h, 0.0f);
-      glTexCoord2f(1.0f, 1.0f);
-      glVertex3f(h, h, 0.0f);
-      glTexCoord2f(0.0f, 1.0f);
-      glVertex3f(-h, h, 0.0f);
-      glEnd();
-      glPopMatrix();
+      float right[3];
+      float up[3];
+      billboardAxes(pitch, heading, p.angle, right, up);
+      emitSprite(outline, p.position, right, up, sizeScale * p.size);
     }
+    glEnd();
   }
 
   glDisable(GL_TEXTURE_2D);

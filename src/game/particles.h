@@ -4,6 +4,8 @@
 #pragma once
 #include <GL/gl.h>
 
+#include "gfx/textures.h"
+
 enum ParticleKind { Flame = 0, Smoke = 1, LaserBolt = 3, AlienShot = 4 };
 
 constexpr int kParticleKinds = 5;  // kind 2 is reserved: a cloud nothing emits
@@ -46,6 +48,12 @@ class ParticleSystem {
   int activeCount;
   GLuint smokeTexture;
   GLuint sphereTexture;
+  // How far from the centre, in texture units, each texture has texels that
+  // survive the alpha test; set when the textures are loaded. Billboards in
+  // filled mode are drawn as octagons around that disc instead of squares,
+  // which leaves the picture as it is and saves the fill of the dark corners.
+  float smokeSpriteRadius;
+  float sphereSpriteRadius;
   float lastEmitTime[kParticleKinds];
   float emitInterval[kParticleKinds];
   float gravity[kParticleKinds];
@@ -66,3 +74,9 @@ extern ParticleSystem particleSystem;
 
 // Brightness of a fire, smoke or cloud particle at age fraction t of its life.
 float particleEnvelope(int kind, float t);
+
+constexpr float kParticleAlphaCutoff = 0.1f;  // fragments at or below this alpha are dropped  // a sprite radius that keeps the whole square
+
+// The billboard's right and up directions, in world space, for a square
+// rolled by angle degrees and turned to face a viewer at pitch and heading.
+void billboardAxes(float pitch, float heading, float angle, float right[3], float up[3]);

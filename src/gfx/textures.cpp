@@ -2,6 +2,8 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -9,13 +11,10 @@ TextureSet textureSet = {};
 
 namespace {
 constexpr long kPixelDataOffset = 54;
-constexpr int kMissingByte = 255;  // what a read past the end of a short file gives
 
-int readChannel(std::FILE* file) {
-  const int value = std::fgetc(file);
-  return value == EOF ? kMissingByte : value;
-}
-
+// Channels are kept as read, so a byte missing from a short file is EOF (-1):
+// stored it becomes 255, but it never reaches a threshold, and a pixel missing
+// all three bytes has brightness -1, which is stored as alpha 255 as well.
 uint8_t texelAlpha(int r, int g, int b, int alphaValue, int alphaThreshold) {
   if (alphaValue < 0) return static_cast<uint8_t>(static_cast<int>((r + g + b) / 3.0f));
   const bool lit = r >= alphaThreshold || g >= alphaThreshold || b >= alphaThreshold;
@@ -51,9 +50,9 @@ bool readBmpPixels(const char* path, int edge, int alphaValue, int alphaThreshol
   for (int k = 0; k < edge; ++k) {
     uint8_t* row = rgba + static_cast<size_t>(edge - 1 - k) * edge * 4;
     for (int c = 0; c < edge; ++c) {
-      const int b = readChannel(file);
-      const int g = readChannel(file);
-      const int r = readChannel(file);
+      const int b = std::fgetc(file);
+      const int g = std::fgetc(file);
+      const int r = std::fgetc(file);
       uint8_t* texel = row + c * 4;
       texel[0] = static_cast<uint8_t>(r);
       texel[1] = static_cast<uint8_t>(g);
@@ -63,6 +62,29 @@ bool readBmpPixels(const char* path, int edge, int alphaValue, int alphaThreshol
   }
   std::fclose(file);
   return true;
+}
+
+float spriteRadius(GLuint texture, float alphaCutoff) {
+  constexpr float kFilterMargin = 1.5f;  // texels reached by linear filtering
+  if (texture == 0) return kWholeSquare;
+  GLint edge = 0;
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &edge);
+  if (edge <= 0) return kWholeSquare;
+  std::vector<uint8_t> rgba(static_cast<size_t>(edge) * edge * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  const float centre = edge * 0.5f;
+  float farthest = 0.0f;
+  for (int row = 0; row < edge; ++row) {
+    for (int column = 0; column < edge; ++column) {
+      if (rgba[(static_cast<size_t>(row) * edge + column) * 4 + 3] <= alphaCutoff * 255.0f) continue;
+      const float dx = column + 0.5f - centre;
+      const float dy = row + 0.5f - centre;
+      farthest = std::max(farthest, std::sqrt(dx * dx + dy * dy));
+    }
+  }
+  return (farthest + kFilterMargin) / edge;
 }
 
 GLuint loadTexture128(const char* path, int alphaValue, int alphaThreshold, int mipmapped) {

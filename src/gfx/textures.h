@@ -1,14 +1,15 @@
 // Textures from the program's raw 24-bit BMP files, and the texture set.
 // The loaders read exactly N x N pixels from byte 54 on (no header check),
 // flip the rows, reverse B,G,R and compute alpha, then upload an RGBA texture.
-// A file that cannot be opened gives texture name 0; a short file reads its
-// missing bytes as 255.
+// A file that cannot be opened gives texture name 0; in a short file each
+// missing byte gives the channel 255 and, on its own, no alpha.
 #pragma once
 #include <GL/gl.h>
 
 #include <cstdint>
 
 constexpr int kTextureSlots = 10;
+constexpr float kWholeSquare = 1.0f;  // a sprite radius that keeps the whole square
 
 struct TextureSet {
   GLuint names[kTextureSlots];
@@ -27,6 +28,11 @@ bool readBmpPixels(const char* path, int edge, int alphaValue, int alphaThreshol
 
 GLuint loadTexture128(const char* path, int alphaValue, int alphaThreshold, int mipmapped);
 GLuint loadTexture256(const char* path, int alphaValue, int alphaThreshold, int mipmapped);
+
+// Distance from the centre, in texture units, beyond which no texel of the
+// texture has alpha above alphaCutoff (with a texel's margin for filtering);
+// 1.0 for a texture with no image, whose whole square shows.
+float spriteRadius(GLuint texture, float alphaCutoff);
 
 // Loads the six textures into the set, hands them to their users, installs the
 // world's draw callbacks and sets the particle emitters' values.

@@ -5,9 +5,19 @@
 
 #include "gl/gl_support.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   // Listing the tests needs no display.
   if (!::testing::GTEST_FLAG(list_tests)) openTestWindow(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+#if defined(__SANITIZE_ADDRESS__)
+  // Look for leaks now, while Mesa's driver is still loaded: at exit it is
+  // unloaded first, and its own allocations could no longer be told apart.
+  __lsan_do_leak_check();
+#endif
+  return result;
 }

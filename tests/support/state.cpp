@@ -50,9 +50,13 @@ void restoreProgramState() {
   screenText.fontTexture = font;  // a GL test's loaded font stays usable
   const GLuint smoke = particleSystem.smokeTexture;
   const GLuint sphere = particleSystem.sphereTexture;
+  const float smokeRadius = particleSystem.smokeSpriteRadius;
+  const float sphereRadius = particleSystem.sphereSpriteRadius;
   particleSystem = ParticleSystem{};
   particleSystem.smokeTexture = smoke;
   particleSystem.sphereTexture = sphere;
+  particleSystem.smokeSpriteRadius = smokeRadius;
+  particleSystem.sphereSpriteRadius = sphereRadius;
 
   seedRandom(0);
   resetParameters();

@@ -129,21 +129,28 @@ TEST_F(BmpPixels, ThresholdAlphaLightsATexelWithAnyChannelAtOrAboveIt) {
   expectTexel(at(read(writeFile(bgr), 1, kLitAlpha, 20), 1, 0, 0), 7, 6, 5, 0);
 }
 
-TEST_F(BmpPixels, MissingBytesOfAShortFileReadAs255) {
+TEST_F(BmpPixels, MissingBytesOfAShortFileRead255ButCountAsEndOfFileForAlpha) {
   // One whole black pixel, then only the blue byte of the next; file row 1 is absent.
   const std::vector<uint8_t> file = {0, 0, 0, 0};
   const std::string path = writeFile(file);
 
+  // A missing channel never reaches a threshold.
   std::vector<uint8_t> rgba = read(path, 2, kLitAlpha, 20);
   expectTexel(at(rgba, 2, 1, 0), 0, 0, 0, 0);
-  expectTexel(at(rgba, 2, 1, 1), 255, 255, 0, kLitAlpha);
-  expectTexel(at(rgba, 2, 0, 0), 255, 255, 255, kLitAlpha);
-  expectTexel(at(rgba, 2, 0, 1), 255, 255, 255, kLitAlpha);
+  expectTexel(at(rgba, 2, 1, 1), 255, 255, 0, 0);
+  expectTexel(at(rgba, 2, 0, 0), 255, 255, 255, 0);
+  expectTexel(at(rgba, 2, 0, 1), 255, 255, 255, 0);
 
+  // Brightness: (0 - 1 - 1) / 3 truncates to 0; a pixel with no bytes at all
+  // has brightness -1, stored as 255.
   rgba = read(path, 2, kBrightness, 0);
   expectTexel(at(rgba, 2, 1, 0), 0, 0, 0, 0);
-  expectTexel(at(rgba, 2, 1, 1), 255, 255, 0, 170);
+  expectTexel(at(rgba, 2, 1, 1), 255, 255, 0, 0);
   expectTexel(at(rgba, 2, 0, 1), 255, 255, 255, 255);
+
+  // A present channel still does.
+  const std::vector<uint8_t> brightBlue = {0, 0, 0, 200};
+  expectTexel(at(read(writeFile(brightBlue), 2, kLitAlpha, 20), 2, 1, 1), 255, 255, 200, kLitAlpha);
 }
 
 TEST_F(BmpPixels, AFileShorterThanItsHeaderReadsAsAllMissing) {
@@ -164,7 +171,7 @@ TEST_F(BmpPixels, ADirectoryInPlaceOfTheFileReadsAsMissingBytes) {
   const std::vector<uint8_t> rgba = read(sub.string(), 2, kLitAlpha, 20);
   for (int row = 0; row < 2; ++row) {
     for (int column = 0; column < 2; ++column) {
-      expectTexel(at(rgba, 2, row, column), 255, 255, 255, kLitAlpha);
+      expectTexel(at(rgba, 2, row, column), 255, 255, 255, 0);
     }
   }
 }
