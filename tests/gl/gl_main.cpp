@@ -8,6 +8,9 @@
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   // Listing the tests needs no display.
-  if (!::testing::GTEST_FLAG(list_tests)) openTestWindow(&argc, argv);
+  if (!::testing::GTEST_FLAG(list_tests)) {
+    openTestWindow(&argc, argv);
+    keepGlDriverLoaded();
+  }
   return RUN_ALL_TESTS();
 }

@@ -94,3 +94,22 @@ void clearToBlack() {
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
+
+#include <dlfcn.h>
+#include <link.h>
+
+#include <cstring>
+
+namespace {
+int pinDriver(struct dl_phdr_info* info, size_t, void*) {
+  const char* name = info->dlpi_name;
+  if (name != nullptr && (std::strstr(name, "_dri.so") != nullptr ||
+                          std::strstr(name, "libgallium") != nullptr)) {
+    // Already loaded: this only marks it never to be unloaded.
+    dlopen(name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+  }
+  return 0;
+}
+}  // namespace
+
+void keepGlDriverLoaded() { dl_iterate_phdr(pinDriver, nullptr); }

@@ -19,3 +19,8 @@ Rgb pixelAt(int x, int yFromTop);
 bool litRows(int x0, int x1, int threshold, int* firstRow, int* lastRow);
 bool litColumns(int y0, int y1, int threshold, int* firstColumn, int* lastColumn);
 void clearToBlack();
+
+// Keeps the GL driver mapped until the process ends. Mesa unloads it at exit
+// before the leak check runs, and the driver's lifelong allocations then come
+// from an unknown module that no suppression can name.
+void keepGlDriverLoaded();
