@@ -9,12 +9,6 @@ TextureSet textureSet = {};
 
 namespace {
 constexpr long kPixelDataOffset = 54;
-constexpr int kMissingByte = 255;  // what a read past the end of a short file gives
-
-int readChannel(std::FILE* file) {
-  const int value = std::fgetc(file);
-  return value == EOF ? kMissingByte : value;
-}
 
 uint8_t texelAlpha(int r, int g, int b, int alphaValue, int alphaThreshold) {
   if (alphaValue < 0) return static_cast<uint8_t>(static_cast<int>((r + g + b) / 3.0f));
@@ -51,9 +45,12 @@ bool readBmpPixels(const char* path, int edge, int alphaValue, int alphaThreshol
   for (int k = 0; k < edge; ++k) {
     uint8_t* row = rgba + static_cast<size_t>(edge - 1 - k) * edge * 4;
     for (int c = 0; c < edge; ++c) {
-      const int b = readChannel(file);
-      const int g = readChannel(file);
-      const int r = readChannel(file);
+      // A read past the end of a short file gives EOF (-1): stored, it
+      // becomes the byte 255, but it stays -1 for the alpha rules, so such
+      // a texel is below every threshold.
+      const int b = std::fgetc(file);
+      const int g = std::fgetc(file);
+      const int r = std::fgetc(file);
       uint8_t* texel = row + c * 4;
       texel[0] = static_cast<uint8_t>(r);
       texel[1] = static_cast<uint8_t>(g);

@@ -2,7 +2,7 @@
 // The loaders read exactly N x N pixels from byte 54 on (no header check),
 // flip the rows, reverse B,G,R and compute alpha, then upload an RGBA texture.
 // A file that cannot be opened gives texture name 0; a short file reads its
-// missing bytes as 255.
+// missing bytes as 255, which count as below any alpha threshold.
 #pragma once
 #include <GL/gl.h>
 
