@@ -155,3 +155,8 @@ int pinDriver(struct dl_phdr_info* info, size_t, void*) {
 }  // namespace
 
 void keepGlDriverLoaded() { dl_iterate_phdr(pinDriver, nullptr); }
+
+void resizeTestDrawable(int width, int height) {
+  resizeTestWindow(width, height);
+  glutSwapBuffers();
+}

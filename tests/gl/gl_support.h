@@ -34,3 +34,6 @@ GLuint makeSolidWhiteTexture();
 // before the leak check runs, and the driver's lifelong allocations then come
 // from an unknown module that no suppression can name.
 void keepGlDriverLoaded();
+// resizeTestWindow followed by a buffer swap: Mesa gives the drawable its new
+// size only at a swap, and until then clips drawing to the old size.
+void resizeTestDrawable(int width, int height);
