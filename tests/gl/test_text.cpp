@@ -290,10 +290,6 @@ TEST(GlyphArithmetic, CellsAndTextureRectangles) {
   EXPECT_EQ(a.row, 2);
   EXPECT_NEAR(a.s0, 0.0725f, 1e-6f);
   EXPECT_NEAR(a.t0, 0.615f, 1e-6f);
-  const GlyphCell space = glyphCell(' ');
-  EXPECT_EQ(space.column, 0);
-  EXPECT_EQ(space.row, 0);
-  EXPECT_NEAR(space.t0, 0.865f, 1e-6f);
   const GlyphCell newline = glyphCell('\n');
   EXPECT_EQ(newline.column, 10);
   EXPECT_EQ(newline.row, 14);
