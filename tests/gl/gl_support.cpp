@@ -94,3 +94,69 @@ void clearToBlack() {
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
+
+bool litRowsIn(int x0, int x1, int y0, int y1, int threshold, int* firstRow, int* lastRow) {
+  int width = 0, height = 0;
+  const std::vector<uint8_t> p = readWindow(&width, &height);
+  *firstRow = -1;
+  *lastRow = -1;
+  for (int y = y0 < 0 ? 0 : y0; y < y1 && y < height; ++y) {
+    for (int x = x0 < 0 ? 0 : x0; x < x1 && x < width; ++x) {
+      if (brightness(p, width, height, x, y) > threshold) {
+        if (*firstRow < 0) *firstRow = y;
+        *lastRow = y;
+        break;
+      }
+    }
+  }
+  return *firstRow >= 0;
+}
+
+std::vector<uint8_t> readRegion(int x0, int x1, int y0, int y1) {
+  int width = 0, height = 0;
+  const std::vector<uint8_t> p = readWindow(&width, &height);
+  std::vector<uint8_t> region;
+  for (int y = y0; y < y1; ++y) {
+    const size_t row = static_cast<size_t>(height - 1 - y) * width;
+    region.insert(region.end(), p.begin() + (row + x0) * 3, p.begin() + (row + x1) * 3);
+  }
+  return region;
+}
+
+GLuint makeSolidWhiteTexture() {
+  constexpr int kEdge = 128;
+  const std::vector<uint8_t> white(kEdge * kEdge * 4, 255);
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kEdge, kEdge, 0, GL_RGBA, GL_UNSIGNED_BYTE, white.data());
+  return name;
+}
+
+#include <dlfcn.h>
+#include <link.h>
+
+#include <cstring>
+
+namespace {
+int pinDriver(struct dl_phdr_info* info, size_t, void*) {
+  const char* name = info->dlpi_name;
+  if (name != nullptr && (std::strstr(name, "_dri.so") != nullptr ||
+                          std::strstr(name, "libgallium") != nullptr)) {
+    // Already loaded: this only marks it never to be unloaded.
+    dlopen(name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+  }
+  return 0;
+}
+}  // namespace
+
+void keepGlDriverLoaded() { dl_iterate_phdr(pinDriver, nullptr); }
+
+void resizeTestDrawable(int width, int height) {
+  resizeTestWindow(width, height);
+  glutSwapBuffers();
+}

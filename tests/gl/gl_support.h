@@ -19,3 +19,21 @@ Rgb pixelAt(int x, int yFromTop);
 bool litRows(int x0, int x1, int threshold, int* firstRow, int* lastRow);
 bool litColumns(int y0, int y1, int threshold, int* firstColumn, int* lastColumn);
 void clearToBlack();
+
+#include <vector>
+
+// Like litRows, but only rows [y0, y1) from the top are looked at.
+bool litRowsIn(int x0, int x1, int y0, int y1, int threshold, int* firstRow, int* lastRow);
+// The RGB bytes of the back buffer in columns [x0, x1) and rows [y0, y1)
+// from the top, row by row from the top: for comparing two renderings.
+std::vector<uint8_t> readRegion(int x0, int x1, int y0, int y1);
+// A 128 x 128 opaque white texture: as the font it turns every glyph into a
+// solid quad, so the quads' exact extents show in the pixels.
+GLuint makeSolidWhiteTexture();
+// Keeps the GL driver mapped until the process ends. Mesa unloads it at exit
+// before the leak check runs, and the driver's lifelong allocations then come
+// from an unknown module that no suppression can name.
+void keepGlDriverLoaded();
+// resizeTestWindow followed by a buffer swap: Mesa gives the drawable its new
+// size only at a swap, and until then clips drawing to the old size.
+void resizeTestDrawable(int width, int height);
