@@ -86,6 +86,7 @@ Image makeSmokePuff() {
     constexpr uint32_t kSeed = 7;
     constexpr float kOuterRadius = 0.78f;  // radius where the puff reaches black
     constexpr float kWobble = 0.15f;       // how far the outline bulges in and out
+    constexpr float kSmokePeak = 255.0f;   // brightest texel
     Image image(kSpriteSize, kSpriteSize);
     for (int y = 0; y < kSpriteSize; ++y) {
         for (int x = 0; x < kSpriteSize; ++x) {
@@ -98,7 +99,10 @@ Image makeSmokePuff() {
             const float r = spriteRadius(x, y) * (1 + kWobble * bulge);
             const float falloff = 1 - smoothstep(0, kOuterRadius, r);
             const float billow = 1 - std::fabs(periodicFbm(u * 1.5f, v * 1.5f, 6, 4, kSeed + 10));
-            const uint8_t grey = toByte(255 * falloff * (0.5f + 0.5f * billow * billow));
+            // Dim and streaky rather than solid: twenty of these overlap in
+            // the fire, and their sum should keep its tongues, not go white.
+            const float wisps = 0.35f + 0.65f * billow * billow;
+            const uint8_t grey = toByte(kSmokePeak * falloff * std::sqrt(falloff) * wisps);
             image.at(x, y) = {grey, grey, grey};
         }
     }
