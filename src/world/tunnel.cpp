@@ -18,13 +18,6 @@ constexpr float kFireY = 0.4f;
 constexpr float kFireZ = 12.5f;
 constexpr float kSmokeY = 0.2f;
 
-void bindSlot(int slot) { glBindTexture(GL_TEXTURE_2D, textureSet.names[slot]); }
-
-void texturedCorner(float s, float t, float x, float y, float z) {
-  glTexCoord2f(s, t);
-  glVertex3f(x, y, z);
-}
-
 bool due(int kind) {
   return particleSystem.lastEmitTime[kind] + particleSystem.emitInterval[kind] < seconds;
 }
@@ -47,50 +40,48 @@ void drawRoomBox() {
 }
 }  // namespace
 
+namespace {
+// One quad with the texture of a slot: corners in order, the texture
+// coordinates running (s0, t0), (s0, t0 + tRepeat), (s0 + sRepeat, t0 + tRepeat),
+// (s0 + sRepeat, t0).
+void drawTexturedQuad(int slot, const float corners[4][3], float sRepeat, float tRepeat, float s0,
+                      float t0) {
+  const float s[4] = {s0, s0, s0 + sRepeat, s0 + sRepeat};
+  const float t[4] = {t0, t0 + tRepeat, t0 + tRepeat, t0};
+  glBindTexture(GL_TEXTURE_2D, textureSet.names[slot]);
+  glBegin(GL_QUADS);
+  for (int i = 0; i < 4; ++i) {
+    glTexCoord2f(s[i], t[i]);
+    glVertex3fv(corners[i]);
+  }
+  glEnd();
+}
+}  // namespace
+
 void drawWallZ(float xFrom, float xTo, float z, float height, float sRepeat, float tRepeat,
                float s0, float t0) {
-  bindSlot(WallSlot);
-  glBegin(GL_QUADS);
-  texturedCorner(s0, t0, xFrom, 0, z);
-  texturedCorner(s0, t0 + tRepeat, xFrom, height, z);
-  texturedCorner(s0 + sRepeat, t0 + tRepeat, xTo, height, z);
-  texturedCorner(s0 + sRepeat, t0, xTo, 0, z);
-  glEnd();
+  const float corners[4][3] = {{xFrom, 0, z}, {xFrom, height, z}, {xTo, height, z}, {xTo, 0, z}};
+  drawTexturedQuad(WallSlot, corners, sRepeat, tRepeat, s0, t0);
 }
 
 void drawWallX(float zFrom, float zTo, float x, float height, float sRepeat, float tRepeat,
                float s0, float t0) {
-  bindSlot(WallSlot);
-  glBegin(GL_QUADS);
-  texturedCorner(s0, t0, x, 0, zFrom);
-  texturedCorner(s0, t0 + tRepeat, x, height, zFrom);
-  texturedCorner(s0 + sRepeat, t0 + tRepeat, x, height, zTo);
-  texturedCorner(s0 + sRepeat, t0, x, 0, zTo);
-  glEnd();
-}
-
-static void drawFlat(float x, float y, float z, float dx, float dz, float sRepeat, float tRepeat,
-                     float s0, float t0) {
-  glBegin(GL_QUADS);
-  texturedCorner(s0, t0, x, y, z);
-  texturedCorner(s0, t0 + tRepeat, x + dx, y, z);
-  texturedCorner(s0 + sRepeat, t0 + tRepeat, x + dx, y, z + dz);
-  texturedCorner(s0 + sRepeat, t0, x, y, z + dz);
-  glEnd();
+  const float corners[4][3] = {{x, 0, zFrom}, {x, height, zFrom}, {x, height, zTo}, {x, 0, zTo}};
+  drawTexturedQuad(WallSlot, corners, sRepeat, tRepeat, s0, t0);
 }
 
 void drawCeiling(float x, float y, float z, float dx, float dz, float sRepeat, float tRepeat,
                  float s0, float t0) {
-  bindSlot(CeilingSlot);
-  drawFlat(x, y, z, dx, dz, sRepeat, tRepeat, s0, t0);
+  const float corners[4][3] = {{x, y, z}, {x + dx, y, z}, {x + dx, y, z + dz}, {x, y, z + dz}};
+  drawTexturedQuad(CeilingSlot, corners, sRepeat, tRepeat, s0, t0);
 }
 
 void drawFloor(float x, float y, float z, float dx, float dz, float sRepeat, float tRepeat,
                float s0, float t0) {
   const float shade = kFloorShade * fadeLevel;
   glColor3f(shade, shade, shade);
-  bindSlot(FloorSlot);
-  drawFlat(x, y, z, dx, dz, sRepeat, tRepeat, s0, t0);
+  const float corners[4][3] = {{x, y, z}, {x + dx, y, z}, {x + dx, y, z + dz}, {x, y, z + dz}};
+  drawTexturedQuad(FloorSlot, corners, sRepeat, tRepeat, s0, t0);
 }
 
 void drawFarRoom() {
