@@ -5,5 +5,6 @@
 #pragma once
 
 void playSound(const char* path);
-// Stops playback and closes the audio device (safe to call when none is open).
+// Stops playback and closes the audio device (safe to call when none is open);
+// the next playSound opens it again, or tries to.
 void shutdownSound();
