@@ -40,7 +40,7 @@ int whiteStatus(const ScreenImage& picture) {
 
 class ManualCamera : public ProgramTest {
  protected:
-  // Share of the line drawing that moved between two looks `seconds` apart,
+  // Share of the line drawing that moved between two looks half a second apart,
   // with nothing pressed in between.
   double stillMotion(const std::string& label) {
     const ScreenImage a = capture(label);
