@@ -9,6 +9,7 @@
 #include "app/frame.h"
 #include "app/scene.h"
 #include "app/window.h"
+#include "input/keyboard.h"
 #include "platform/clock.h"
 
 int main(int argc, char** argv) {
@@ -21,7 +22,13 @@ int main(int argc, char** argv) {
 
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-  glutInitWindowSize(windowWidth, windowHeight);
+  // Leaving full screen, GLUT restores the size the window had before it went
+  // full screen, overriding a size asked for at the same moment; so the window
+  // starts at the windowed size that key F asks for. Without a window manager
+  // GLUT's full screen keeps the window's corner where it was, so that is the
+  // screen's corner.
+  glutInitWindowPosition(0, 0);
+  glutInitWindowSize(kWindowedSize, kWindowedSize);
   glutCreateWindow(kProductName);
   glutReshapeFunc(onReshape);
   glutDisplayFunc(onDisplay);

@@ -1,0 +1,37 @@
+// One run of the program under test on a given display: started from a
+// working folder (where it finds its data files), its standard output and
+// standard error captured to files, waited for with a time limit, killed if
+// the test ends first.
+#pragma once
+#include <sys/types.h>
+
+#include <chrono>
+#include <string>
+
+#include "e2e/child_process.h"
+
+class ProgramRun {
+ public:
+  ProgramRun(const std::string& displayName, const std::string& workingFolder);
+  ~ProgramRun();
+  ProgramRun(const ProgramRun&) = delete;
+  ProgramRun& operator=(const ProgramRun&) = delete;
+
+  bool started() const { return pid_ > 0; }
+  bool running();
+  // Waits until the process ends or `seconds` pass; the result says which.
+  const ChildEnd& waitForExit(double seconds);
+  double secondsSinceStart() const;
+
+  std::string standardOutput() const;
+  std::string standardError() const;
+
+ private:
+  pid_t pid_ = -1;
+  ChildEnd end_;
+  std::string consoleFolder_;
+  std::chrono::steady_clock::time_point startTime_;
+};
+
+// Folder of the built program and its eight data files.
+std::string programFolder();

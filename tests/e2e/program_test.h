@@ -1,0 +1,63 @@
+// The fixture of the end-to-end tests: a virtual display of a known size,
+// the program running on it, and the test's X connection to drive and watch
+// it. Pictures taken through it are saved when a test fails (and always when
+// CRYPTWELL_E2E_SAVE_SCREENS is set), so a failure can be looked at.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "e2e/program_run.h"
+#include "e2e/screen_image.h"
+#include "e2e/screen_layout.h"
+#include "e2e/virtual_display.h"
+#include "e2e/x_session.h"
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  static constexpr int kScreenWidth = layout::kWidth;
+  static constexpr int kScreenHeight = layout::kHeight;
+  static constexpr double kFadeInSeconds = 2.2;  // the scene is at full brightness from 2 s on
+
+  void TearDown() override;
+
+  // Starts the program from `folder` and waits until its window fills the
+  // screen and shows something. Use with ASSERT_NO_FATAL_FAILURE.
+  void startProgram(const std::string& folder = programFolder());
+  // Waits until `seconds` have passed since the program was started.
+  void waitUntil(double seconds);
+  static void pause(double seconds);
+  double secondsSinceStart() const { return run_->secondsSinceStart(); }
+
+  ScreenImage capture(const std::string& label);        // the program's window
+  ScreenImage captureScreen(const std::string& label);  // the whole screen
+  WindowGeometry windowGeometry() { return x_->geometry(window_); }
+
+  void typeText(const std::string& text) { x_->typeText(text); }
+  void tapKey(KeySym key) { x_->tapKey(key); }
+  void pressKey(KeySym key) { x_->pressKey(key); }
+  void releaseKey(KeySym key) { x_->releaseKey(key); }
+  void movePointer(int x, int y) { x_->movePointer(window_, x, y); }
+  void pressButton(unsigned button) { x_->pressButton(button); }
+  void releaseButton(unsigned button) { x_->releaseButton(button); }
+
+  // The program is still there; if not, says how it ended and what it printed.
+  void expectRunning();
+  // ESC, then the process must end by itself within `seconds` with status 0.
+  void quitAndExpectCleanExit(double seconds);
+  // Nothing on standard output or standard error (no sanitizer report either).
+  void expectQuietConsole();
+
+  std::unique_ptr<VirtualDisplay> display_;
+  std::unique_ptr<ProgramRun> run_;
+  std::unique_ptr<XSession> x_;
+  Window window_ = 0;
+
+ private:
+  void keep(const std::string& label, const ScreenImage& picture);
+
+  std::vector<std::pair<std::string, ScreenImage>> pictures_;
+};

@@ -1,0 +1,81 @@
+// Key F: from the full screen to a 512 x 512 window and back, with the
+// picture and the screen-relative text following the window's size.
+#include <X11/keysym.h>
+
+#include <chrono>
+#include <thread>
+
+#include "e2e/program_test.h"
+
+namespace {
+constexpr int kWindowedSize = 512;
+constexpr double kResizeSeconds = 5.0;
+constexpr int kFrameRateOffset = 120;  // the frame-rate line starts this far left of the right edge
+constexpr int kMinTextWhite = 30;
+}  // namespace
+
+class WindowMode : public ProgramTest {
+ protected:
+  // Waits for the window manager-less resize to land; false on time-out.
+  bool waitForSize(int width, int height) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(kResizeSeconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+      const WindowGeometry g = windowGeometry();
+      if (g.width == width && g.height == height) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+  }
+};
+
+TEST_F(WindowMode, FSwitchesToA512WindowAndBackToFullScreen) {
+  ASSERT_NO_FATAL_FAILURE(startProgram());
+  waitUntil(kFadeInSeconds);
+  typeText("f");
+  ASSERT_TRUE(waitForSize(kWindowedSize, kWindowedSize))
+      << "window is " << windowGeometry().width << "x" << windowGeometry().height;
+  pause(0.5);  // a few frames at the new size
+  const WindowGeometry small = windowGeometry();
+  EXPECT_EQ(small.x, 0);
+  EXPECT_EQ(small.y, 0);
+  const ScreenImage windowed = captureScreen("windowed");
+  EXPECT_GT(windowed.litFraction(
+                {0, layout::kMessageRows, kWindowedSize, kWindowedSize - layout::kMessageRows}),
+            0.5)
+      << "the scene fills the small window";
+  EXPECT_LT(
+      windowed.litFraction({kWindowedSize + 2, 0, kScreenWidth - kWindowedSize - 2, kScreenHeight}),
+      0.01)
+      << "nothing is drawn beside the window";
+  EXPECT_LT(
+      windowed.litFraction({0, kWindowedSize + 2, kScreenWidth, kScreenHeight - kWindowedSize - 2}),
+      0.01)
+      << "nothing is drawn below the window";
+
+  // The frame-rate line is laid out from the new width.
+  const Box rateLine{kWindowedSize - kFrameRateOffset, layout::kFrameRateLine.y, kFrameRateOffset,
+                     layout::kFrameRateLine.height};
+  const int whiteBefore = capture("windowed-no-rate").whitePixels(rateLine);
+  typeText("c");
+  pause(0.5);
+  EXPECT_GE(capture("windowed-rate").whitePixels(rateLine), whiteBefore + kMinTextWhite);
+
+  typeText("f");
+  ASSERT_TRUE(waitForSize(kScreenWidth, kScreenHeight))
+      << "window is " << windowGeometry().width << "x" << windowGeometry().height;
+  pause(0.5);
+  const WindowGeometry full = windowGeometry();
+  EXPECT_EQ(full.x, 0);
+  EXPECT_EQ(full.y, 0);
+  const ScreenImage back = captureScreen("full-again");
+  EXPECT_GT(back.litFraction(
+                {0, layout::kMessageRows, kScreenWidth, kScreenHeight - layout::kMessageRows}),
+            0.9)
+      << "the scene fills the screen again";
+  EXPECT_GE(back.whitePixels(layout::kFrameRateLine), kMinTextWhite)
+      << "the frame-rate line moved to the right edge of the full screen";
+
+  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
+  expectQuietConsole();
+}
