@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/window.h"
+#include "gfx/textures.h"
 
 namespace {
 constexpr int kStartWidth = 640;
@@ -93,4 +94,11 @@ void clearToBlack() {
   glViewport(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void loadTestResources() {
+  // The texture set only grows; a second load without this would run past its slots.
+  if (textureSet.count != 0) glDeleteTextures(textureSet.count, textureSet.names);
+  textureSet = TextureSet{};
+  loadResources();
 }

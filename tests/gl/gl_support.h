@@ -19,3 +19,6 @@ Rgb pixelAt(int x, int yFromTop);
 bool litRows(int x0, int x1, int threshold, int* firstRow, int* lastRow);
 bool litColumns(int y0, int y1, int threshold, int* firstColumn, int* lastColumn);
 void clearToBlack();
+// Loads the program's textures afresh (releasing those of an earlier call),
+// then installs the world's draw callbacks and the emitter values as start-up does.
+void loadTestResources();
