@@ -2,6 +2,7 @@
 // number of targets, alien shots against the player, deaths, new lives and
 // health regeneration. The messages are drawn text, so these run with a GL
 // context; sounds find no audio device here and stay silent.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -29,7 +30,10 @@ class CombatTest : public ::testing::Test {
     particleSystem.emitInterval[LaserBolt] = 0.0f;
     particleSystem.emitInterval[AlienShot] = 0.0f;
   }
-  void TearDown() override { restoreProgramState(); }
+  void TearDown() override {
+    glDisable(GL_DEPTH_TEST);  // left on by the game step's bolt drawing
+    restoreProgramState();
+  }
 };
 
 int liveCount(int kind) {

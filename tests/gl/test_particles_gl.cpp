@@ -106,6 +106,7 @@ int drawFlamesAhead(int count, float ageShare) {
     if (slot >= 0) particleSystem.slots[slot].size = 0.2f;
   }
   const float now = seconds + ageShare * particleSystem.lifeSpan[Flame];
+  glDisable(GL_DEPTH_TEST);  // as the game step draws fire; a frame leaves it on
   // At 0.7 brightness two overlapping flames stay clear of saturation.
   particleSystem.draw(Flame, 1.0f, 0.7f, 0.0f, 0.0f, now);
   return pixelAt(kTestWidth / 2, kTestHeight / 2).g;

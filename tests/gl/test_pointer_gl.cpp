@@ -21,6 +21,7 @@ class PointerTest : public ::testing::Test {
  protected:
   void SetUp() override { restoreProgramState(); }
   void TearDown() override {
+    glDisable(GL_DEPTH_TEST);  // left on by the game step's bolt drawing
     glutPassiveMotionFunc(nullptr);
     restoreProgramState();
   }

@@ -72,7 +72,11 @@ class RunFrameTest : public ::testing::Test {
     resizeTestWindow(kTestWidth, kTestHeight);
     loadTestResources();
   }
-  void TearDown() override { restoreProgramState(); }
+  void TearDown() override {
+    clearToBlack();  // full viewport again; a frame leaves the bolts' depth test on
+    glDisable(GL_DEPTH_TEST);
+    restoreProgramState();
+  }
 };
 
 // One frame at the given clock reading, as the display callback runs it.
