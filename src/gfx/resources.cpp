@@ -11,6 +11,7 @@ constexpr int kBrightnessAlpha = -1;  // alpha from each texel's brightness
 constexpr int kSurfaceAlpha = 250;
 
 GLuint keep(GLuint name) {
+  if (textureSet.count == kTextureSlots) return name;  // a second loading finds the set full
   textureSet.names[textureSet.count] = name;
   textureSet.count += 1;  // a failed load (name 0) still takes its slot
   return name;

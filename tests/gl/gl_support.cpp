@@ -1,10 +1,14 @@
 #include "gl/gl_support.h"
 
 #include <GL/freeglut.h>
+#include <dlfcn.h>
+#include <link.h>
 
+#include <cstring>
 #include <vector>
 
 #include "app/window.h"
+#include "gfx/textures.h"
 
 namespace {
 constexpr int kStartWidth = 640;
@@ -137,11 +141,6 @@ GLuint makeSolidWhiteTexture() {
   return name;
 }
 
-#include <dlfcn.h>
-#include <link.h>
-
-#include <cstring>
-
 namespace {
 int pinDriver(struct dl_phdr_info* info, size_t, void*) {
   const char* name = info->dlpi_name;
@@ -159,4 +158,11 @@ void keepGlDriverLoaded() { dl_iterate_phdr(pinDriver, nullptr); }
 void resizeTestDrawable(int width, int height) {
   resizeTestWindow(width, height);
   glutSwapBuffers();
+}
+
+void loadTestResources() {
+  // The texture set only grows; a second load without this would run past its slots.
+  if (textureSet.count != 0) glDeleteTextures(textureSet.count, textureSet.names);
+  textureSet = TextureSet{};
+  loadResources();
 }

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <cstdint>
+#include <vector>
 
 struct Rgb {
   int r, g, b;
@@ -20,8 +21,6 @@ bool litRows(int x0, int x1, int threshold, int* firstRow, int* lastRow);
 bool litColumns(int y0, int y1, int threshold, int* firstColumn, int* lastColumn);
 void clearToBlack();
 
-#include <vector>
-
 // Like litRows, but only rows [y0, y1) from the top are looked at.
 bool litRowsIn(int x0, int x1, int y0, int y1, int threshold, int* firstRow, int* lastRow);
 // The RGB bytes of the back buffer in columns [x0, x1) and rows [y0, y1)
@@ -37,3 +36,7 @@ void keepGlDriverLoaded();
 // resizeTestWindow followed by a buffer swap: Mesa gives the drawable its new
 // size only at a swap, and until then clips drawing to the old size.
 void resizeTestDrawable(int width, int height);
+
+// Loads the program's textures afresh (releasing those of an earlier call),
+// then installs the world's draw callbacks and the emitter values as start-up does.
+void loadTestResources();

@@ -1,0 +1,214 @@
+// The frame driver run on a real context with chosen clock values: the
+// background pulse, the order of the fade-in and the quit fade-out, the exit
+// at the end of the fade, and a steady frame that allocates nothing.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "app/frame.h"
+#include "app/oscillators.h"
+#include "app/settings.h"
+#include "game/combat.h"
+#include "game/particles.h"
+#include "gfx/easing.h"
+#include "gl/gl_support.h"
+#include "input/keyboard.h"
+#include "input/pointer.h"
+#include "support/state.h"
+#include "text/text_renderer.h"
+
+// Counts calls of the global operator new while counting is switched on.
+// It replaces operator new for the whole gl_tests binary, so it stays a
+// plain pass-through to malloc. Only operator new is counted: Mesa and the
+// other C libraries allocate with malloc, which says nothing about the
+// program's own code.
+namespace {
+bool countingNews = false;
+long newCalls = 0;
+
+void* countedAllocation(std::size_t size) {
+  if (countingNews) ++newCalls;
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+// Kept out of line: inlined into a caller, free would meet the pointer
+// from operator new there, and the compiler would take it for a mismatch.
+[[gnu::noinline]] void release(void* p) noexcept { std::free(p); }
+}  // namespace
+
+void* operator new(std::size_t size) {
+  void* p = countedAllocation(size);
+  if (p == nullptr) throw std::bad_alloc();
+  return p;
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return countedAllocation(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return countedAllocation(size);
+}
+void operator delete(void* p) noexcept { release(p); }
+void operator delete[](void* p) noexcept { release(p); }
+void operator delete(void* p, std::size_t) noexcept { release(p); }
+void operator delete[](void* p, std::size_t) noexcept { release(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { release(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { release(p); }
+
+namespace {
+constexpr int kTestWidth = 640;
+constexpr int kTestHeight = 480;
+constexpr int kBackgroundChannel = 11;
+
+class RunFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    restoreProgramState();
+    resizeTestWindow(kTestWidth, kTestHeight);
+    loadTestResources();
+  }
+  void TearDown() override {
+    clearToBlack();  // full viewport again; a frame leaves the bolts' depth test on
+    glDisable(GL_DEPTH_TEST);
+    restoreProgramState();
+  }
+};
+
+// One frame at the given clock reading, as the display callback runs it.
+void frameAt(uint32_t ms) {
+  nowMs = ms;
+  runFrame();
+}
+
+// The clock reading of the frame before the next one.
+void previousFrameAt(uint32_t ms) { lastSeconds = ms * 0.001; }
+
+// An exit test's child is judged by its exit status alone. It leaves through
+// exit, where the GL dispatch unloads the driver before the exit-time leak
+// check, so the driver's buffers would turn the status into a leak report.
+// Leaks are still looked for in the parent run.
+void judgeChildByExitStatusOnly() {
+  const char* current = std::getenv("ASAN_OPTIONS");
+  const std::string options = std::string(current != nullptr ? current : "") + ":detect_leaks=0";
+  setenv("ASAN_OPTIONS", options.c_str(), 1);
+}
+
+double rampAt(double s) { return (1.0 - std::cos(kPi * s * 0.5)) * 0.5; }
+}  // namespace
+
+TEST_F(RunFrameTest, BackgroundPulsesWithChannelElevenBeforeItAdvances) {
+  oscillators.phase[kBackgroundChannel] = 0.3;
+  // A fast channel: the value after this frame's advance would differ a lot.
+  oscillators.rate[kBackgroundChannel] = 40.0;
+  oscillators.targetRate[kBackgroundChannel] = 40.0;
+  oscillators.running[kBackgroundChannel] = 1;
+  const double expected = 0.1 * (0.5 + 0.5 * std::sin(3.0 * 0.3));
+  settings.letterbox = 6;  // bars that only the clear colour fills
+  previousFrameAt(11950);
+  frameAt(12000);
+  ASSERT_GT(std::fabs(oscillators.phase[kBackgroundChannel] - 0.3), 1.0);
+
+  GLfloat clear[4];
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+  EXPECT_FLOAT_EQ(clear[0], 0.0f);
+  EXPECT_FLOAT_EQ(clear[1], 0.0f);
+  EXPECT_NEAR(clear[2], expected, 1e-6);
+  EXPECT_FLOAT_EQ(clear[3], 1.0f);
+  const Rgb bar = pixelAt(5, 5);
+  EXPECT_EQ(bar.r, 0);
+  EXPECT_EQ(bar.g, 0);
+  EXPECT_NEAR(bar.b, expected * 255.0, 1.0);
+}
+
+TEST_F(RunFrameTest, SceneFadesInOverTheFirstTwoSeconds) {
+  frameAt(1000);
+  EXPECT_NEAR(fadeLevel, 0.5, 1e-6);
+  frameAt(1500);
+  EXPECT_NEAR(fadeLevel, rampAt(1.5), 1e-6);
+  fadeLevel = 0.7f;
+  frameAt(2000);  // from two seconds on the ramp leaves it alone
+  EXPECT_FLOAT_EQ(fadeLevel, 0.7f);
+}
+
+TEST_F(RunFrameTest, QuitFadeOutFollowsTheFadeInRamp) {
+  quitting = 1;
+  previousFrameAt(1450);
+  frameAt(1500);
+  // The ramp sets the level first; the fade-out then takes half the step.
+  EXPECT_NEAR(fadeLevel, rampAt(1.5) - 0.5 * 0.05, 1e-5);
+  frameAt(1550);
+  EXPECT_NEAR(fadeLevel, rampAt(1.55) - 0.5 * 0.05, 1e-5);
+}
+
+TEST_F(RunFrameTest, QuitDuringTheFirstMomentsEndsAtOnce) {
+  quitting = 1;
+  previousFrameAt(250);
+  judgeChildByExitStatusOnly();
+  EXPECT_EXIT(frameAt(300), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(RunFrameTest, FadeOutTakesAboutOnePointEightSecondsThenExits) {
+  onKey(kEscapeKey, 0, 0);
+  previousFrameAt(5000);
+  uint32_t ms = 5000;
+  // 89 frames of 20 ms: 1.78 s of fading leaves about 0.11.
+  for (int i = 0; i < 89; ++i) frameAt(ms += 20);
+  EXPECT_NEAR(fadeLevel, 0.11f, 1e-4);
+  judgeChildByExitStatusOnly();
+  EXPECT_EXIT(
+      {
+        frameAt(ms + 20);
+        frameAt(ms + 40);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(RunFrameTest, DarkSceneWithoutQuittingKeepsRunning) {
+  fadeLevel = 0.05f;
+  previousFrameAt(4980);
+  frameAt(5000);
+  EXPECT_FLOAT_EQ(fadeLevel, 0.05f);
+
+  quitting = 1;
+  fadeLevel = 0.2f;
+  frameAt(5050);
+  EXPECT_NEAR(fadeLevel, 0.175f, 1e-6);
+}
+
+TEST_F(RunFrameTest, ResetDuringTheFadeOutKeepsTheProgramRunning) {
+  onKey(kEscapeKey, 0, 0);
+  fadeLevel = 0.11f;
+  onKey('r', 0, 0);
+  previousFrameAt(5950);
+  frameAt(6000);  // would have ended the process without the reset
+  EXPECT_EQ(quitting, 0);
+  EXPECT_FLOAT_EQ(fadeLevel, 1.0f);
+}
+
+TEST_F(RunFrameTest, SteadyFramesAllocateNothing) {
+  // Everything switched on that a frame can do: manual camera, laser held,
+  // a live target, help, frame-rate readout, a status message, the caption.
+  settings.cameraMode = 1;
+  settings.frameClock = 1;
+  helpScreen = 1;
+  fireHeld = 1;
+  targets[0] = Target{0.0f, 0.5f, 10.0f, 1.0f, 1};
+  uint32_t ms = 3000;
+  nowMs = ms;
+  screenText.showMessage("Counting");
+  frameAt(ms);  // warm-up: the first sound opens the audio device
+
+  newCalls = 0;
+  countingNews = true;
+  for (int i = 0; i < 50; ++i) frameAt(ms += 16);
+  countingNews = false;
+  EXPECT_EQ(newCalls, 0);
+  // The frames did run: bolts flew and the clock moved.
+  EXPECT_FLOAT_EQ(seconds, ms * 0.001f);
+  EXPECT_GT(particleSystem.lastEmitTime[LaserBolt], 3.0f);
+}
