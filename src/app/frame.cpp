@@ -35,7 +35,7 @@ int quitting = 0;
 namespace {
 constexpr double kReseedChance = 0.1;
 constexpr double kFadeInSeconds = 2.0;
-constexpr float kFadeOutRate = 0.5f;     // fadeLevel lost per second while quitting
+constexpr float kFadeOutRate = 0.5f;  // fadeLevel lost per second while quitting
 constexpr float kFadeOutEnd = 0.1f;
 constexpr float kCaptionSeconds = 10.0f;
 

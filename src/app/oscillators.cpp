@@ -10,7 +10,7 @@ constexpr double kMinRate = 0.02;
 constexpr double kRateSpread = 0.02;
 constexpr double kChangesPerSecond = 0.1;  // chance per second of a toggle or re-target
 constexpr double kPositiveTargetChance = 0.45;
-constexpr double kRateDrift = 0.001;       // per call, not per second
+constexpr double kRateDrift = 0.001;  // per call, not per second
 constexpr double kStoppedDecay = 0.999;
 constexpr double kDegreesPerRateUnit = 57.3;
 

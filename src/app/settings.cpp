@@ -12,8 +12,8 @@
 
 namespace {
 constexpr int kParticleOptions = 3;
-const char* const kParticleOptionTexts[kParticleOptions] = {
-    "No Options", "Option 1/2: Cloud", "Option 2/2: Random Color Cloud"};
+const char* const kParticleOptionTexts[kParticleOptions] = {"No Options", "Option 1/2: Cloud",
+                                                            "Option 2/2: Random Color Cloud"};
 }  // namespace
 
 void resetParameters() {

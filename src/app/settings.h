@@ -7,23 +7,23 @@ class SceneSettings {
  public:
   virtual ~SceneSettings() {}
 
-  int fov;             // vertical field of view, degrees
-  int letterbox;       // 0..6, bars of 5 % of the height each
-  int universe;        // star field drawn
-  int blanking;        // buffers cleared each frame; 0 is hyperspace
+  int fov;        // vertical field of view, degrees
+  int letterbox;  // 0..6, bars of 5 % of the height each
+  int universe;   // star field drawn
+  int blanking;   // buffers cleared each frame; 0 is hyperspace
   int spotLights;
   int textures;
-  int polyMode;        // 0 polygons, 1 lines, 2 points
-  int cameraMode;      // 0 automatic path, 1 manual
+  int polyMode;    // 0 polygons, 1 lines, 2 points
+  int cameraMode;  // 0 automatic path, 1 manual
   int particleOption;
-  int frameClock;      // frame-rate readout shown
+  int frameClock;  // frame-rate readout shown
   float rotateSpeed;
   float movementSpeed;
   float cameraZ;
   float objectSize;
   float effectScale;
   float lightRotateSpeed;
-  float health;        // the player's health, 0..1
+  float health;  // the player's health, 0..1
 };
 
 extern SceneSettings settings;

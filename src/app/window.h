@@ -3,10 +3,10 @@
 
 constexpr const char* kProductName = "Cryptwell";  // window title and caption
 
-extern int windowWidth;   // as last reported by GLUT; 0 until the first reshape
+extern int windowWidth;  // as last reported by GLUT; 0 until the first reshape
 extern int windowHeight;
 
-bool PreInit();           // seeds the random generator from the clock
+bool PreInit();  // seeds the random generator from the clock
 void onReshape(int width, int height);
 void onDisplay();
 void onIdle();

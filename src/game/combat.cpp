@@ -22,20 +22,20 @@ int targetCount = 1;
 int kills = 0;
 
 namespace {
-constexpr double kDrawDistance = 19.0;   // regions whose corner is farther are skipped
-constexpr float kLaserDrop = 0.1f;       // the bolt starts this far below the eye
+constexpr double kDrawDistance = 19.0;  // regions whose corner is farther are skipped
+constexpr float kLaserDrop = 0.1f;      // the bolt starts this far below the eye
 constexpr float kShotSpeed = 20.0f;
 constexpr float kShotSpin = 5000.0f;
 constexpr float kLaserHitRadius = 0.075f;
 constexpr float kAlienHitRadius = 0.1f;
 constexpr float kLaserDamage = 0.34f;
 constexpr float kAlienDamage = 0.05f;
-constexpr float kRegeneration = 0.05f;   // health per second
+constexpr float kRegeneration = 0.05f;  // health per second
 constexpr double kTargetRadius = 0.075;
-constexpr int kTargetDetail = 10;        // slices and stacks
-constexpr double kRespawnRate = 0.1;     // chance per second
-constexpr double kFireRate = 10.0;       // chance per second
-constexpr double kFiringZone = 1.0;      // targets fire while |player x| < this
+constexpr int kTargetDetail = 10;     // slices and stacks
+constexpr double kRespawnRate = 0.1;  // chance per second
+constexpr double kFireRate = 10.0;    // chance per second
+constexpr double kFiringZone = 1.0;   // targets fire while |player x| < this
 constexpr int kFirstTargetChannel = 15;
 constexpr int kExplosionFlames = 8;
 constexpr float kExplosionSpread = 4.0f;

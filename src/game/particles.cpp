@@ -7,11 +7,11 @@
 #include "gfx/random.h"
 
 namespace {
-constexpr float kMoveScale = 0.2f;       // a velocity of 1 moves 0.2 units per second
-constexpr float kLaunchScale = 5.0f;     // ... and launch moves by the full velocity
-constexpr float kSpinRange = 40.0f;      // initial spin in [-20, 20)
-constexpr float kFadeInEnd = 0.1f;       // fire and smoke: share of life spent brightening
-constexpr float kFullUntil = 0.2f;       // ... and at full brightness
+constexpr float kMoveScale = 0.2f;    // a velocity of 1 moves 0.2 units per second
+constexpr float kLaunchScale = 5.0f;  // ... and launch moves by the full velocity
+constexpr float kSpinRange = 40.0f;   // initial spin in [-20, 20)
+constexpr float kFadeInEnd = 0.1f;    // fire and smoke: share of life spent brightening
+constexpr float kFullUntil = 0.2f;    // ... and at full brightness
 constexpr float kCloudFadeInEnd = 0.3f;
 
 bool usesSphereTexture(int kind) { return kind == LaserBolt || kind == AlienShot; }
@@ -219,8 +219,8 @@ void ParticleSystem::draw(int kind, float sizeScale, float alpha, float pitch, f
     glBindTexture(GL_TEXTURE_2D, sphere ? sphereTexture : smokeTexture);
     GLint polygonMode[2] = {GL_FILL, GL_FILL};
     glGetIntegerv(GL_POLYGON_MODE, polygonMode);
-    const SpriteOutline outline = spriteOutline(sphere ? sphereSpriteRadius : smokeSpriteRadius,
-                                                polygonMode[0] == GL_FILL);
+    const SpriteOutline outline =
+        spriteOutline(sphere ? sphereSpriteRadius : smokeSpriteRadius, polygonMode[0] == GL_FILL);
     // Every particle of the kind in one batch: the corners are turned to face
     // the viewer here rather than through a matrix per particle.
     glBegin(outline.corners == 4 ? GL_QUADS : GL_TRIANGLES);

@@ -17,9 +17,9 @@ constexpr int kGameKinds[4] = {Flame, Smoke, LaserBolt, AlienShot};
 struct Particle {
   float position[3];
   float velocity[3];
-  float angle;      // roll about the view axis, degrees
-  float spin;       // degrees per second
-  float size;       // half the edge before the size scale
+  float angle;  // roll about the view axis, degrees
+  float spin;   // degrees per second
+  float size;   // half the edge before the size scale
   float color[3];
   float lifetime;
   float birthTime;
@@ -75,7 +75,8 @@ extern ParticleSystem particleSystem;
 // Brightness of a fire, smoke or cloud particle at age fraction t of its life.
 float particleEnvelope(int kind, float t);
 
-constexpr float kParticleAlphaCutoff = 0.1f;  // fragments at or below this alpha are dropped  // a sprite radius that keeps the whole square
+constexpr float kParticleAlphaCutoff = 0.1f;  // fragments at or below this alpha are dropped  // a
+                                              // sprite radius that keeps the whole square
 
 // The billboard's right and up directions, in world space, for a square
 // rolled by angle degrees and turned to face a viewer at pitch and heading.

@@ -51,10 +51,10 @@ void updateLights(int count, float ambientFactor, float diffuseFactor, float spe
     glLightfv(light(i), GL_SPECULAR, specular);
 
     glPushMatrix();
-    glRotatef(static_cast<float>(oscillatorValue(base + 3, kSwingRate, kSwingDegrees, 0.0)),
-              0.0f, 1.0f, 0.0f);
-    glRotatef(static_cast<float>(oscillatorValue(base + 4, kSwingRate, kSwingDegrees, 0.0)),
-              1.0f, 0.0f, 0.0f);
+    glRotatef(static_cast<float>(oscillatorValue(base + 3, kSwingRate, kSwingDegrees, 0.0)), 0.0f,
+              1.0f, 0.0f);
+    glRotatef(static_cast<float>(oscillatorValue(base + 4, kSwingRate, kSwingDegrees, 0.0)), 1.0f,
+              0.0f, 0.0f);
     glTranslatef(0.0f, 0.0f, distance);
     glLightfv(light(i), GL_POSITION, kPosition);
     glLightfv(light(i), GL_SPOT_DIRECTION, kDirection);

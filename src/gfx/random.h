@@ -5,5 +5,5 @@
 #include <cstdint>
 
 void seedRandom(uint32_t seed);
-int nextRandom();                    // 0 .. 32767
-double randomValue(double range);    // nextRandom() / 32768 * range: [0, range)
+int nextRandom();                  // 0 .. 32767
+double randomValue(double range);  // nextRandom() / 32768 * range: [0, range)

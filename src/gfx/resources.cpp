@@ -40,7 +40,8 @@ void loadResources() {
   screenText.fontTexture = keep(loadTexture128("font.bmp", kBrightnessAlpha, 0, 0));
   particleSystem.smokeTexture = keep(loadTexture128("smoke128.bmp", kBrightnessAlpha, 0, 0));
   particleSystem.sphereTexture = keep(loadTexture128("sphere128.bmp", kBrightnessAlpha, 0, 0));
-  particleSystem.smokeSpriteRadius = spriteRadius(particleSystem.smokeTexture, kParticleAlphaCutoff);
+  particleSystem.smokeSpriteRadius =
+      spriteRadius(particleSystem.smokeTexture, kParticleAlphaCutoff);
   particleSystem.sphereSpriteRadius =
       spriteRadius(particleSystem.sphereTexture, kParticleAlphaCutoff);
   keep(loadTexture256("alien31_256.bmp", kSurfaceAlpha, 0, 1));

@@ -15,8 +15,8 @@ static void sphereVertex(double radius, double phi, double theta, double s, doub
   glVertex3d(radius * nx, radius * ny, radius * nz);
 }
 
-void drawSphere(double radius, int slices, int stacks, double sScale, double tScale,
-                double sOffset, double tOffset) {
+void drawSphere(double radius, int slices, int stacks, double sScale, double tScale, double sOffset,
+                double tOffset) {
   const double dTheta = kTwoPi / slices;
   const double dPhi = kPi / (stacks - 1);
   for (int i = 0; i <= stacks - 2; ++i) {

@@ -3,5 +3,5 @@
 // no colour, texture or enable state: the caller does.
 #pragma once
 
-void drawSphere(double radius, int slices, int stacks, double sScale, double tScale,
-                double sOffset, double tOffset);
+void drawSphere(double radius, int slices, int stacks, double sScale, double tScale, double sOffset,
+                double tOffset);

@@ -78,7 +78,8 @@ float spriteRadius(GLuint texture, float alphaCutoff) {
   float farthest = 0.0f;
   for (int row = 0; row < edge; ++row) {
     for (int column = 0; column < edge; ++column) {
-      if (rgba[(static_cast<size_t>(row) * edge + column) * 4 + 3] <= alphaCutoff * 255.0f) continue;
+      if (rgba[(static_cast<size_t>(row) * edge + column) * 4 + 3] <= alphaCutoff * 255.0f)
+        continue;
       const float dx = column + 0.5f - centre;
       const float dy = row + 0.5f - centre;
       farthest = std::max(farthest, std::sqrt(dx * dx + dy * dy));

@@ -90,7 +90,8 @@ void playSound(const char* path) {
 }
 
 void shutdownSound() {
-  if (deviceState == DeviceState::Unavailable) deviceState = DeviceState::Closed;  // try again later
+  if (deviceState == DeviceState::Unavailable)
+    deviceState = DeviceState::Closed;  // try again later
   if (deviceState != DeviceState::Open) return;
   Mix_HaltChannel(-1);
   for (int i = 0; i < cachedCount; ++i) Mix_FreeChunk(cache[i].chunk);

@@ -11,10 +11,10 @@ constexpr float kHeadingSize = 30.0f;
 constexpr int kLineX = kHeadingX + 10;
 constexpr float kLineSize = 18.0f;
 constexpr int kLineSpacing = 17;
-constexpr double kHeadingTop = 0.09;        // share of the window height
-constexpr double kHeadingGap = 1.4;         // line spacings from heading to line 1
-constexpr double kBlockGap = 0.3;           // extra line spacing before the second block
-constexpr int kSecondBlockLine = 6;         // 0-based index of its first line
+constexpr double kHeadingTop = 0.09;  // share of the window height
+constexpr double kHeadingGap = 1.4;   // line spacings from heading to line 1
+constexpr double kBlockGap = 0.3;     // extra line spacing before the second block
+constexpr int kSecondBlockLine = 6;   // 0-based index of its first line
 
 int headingY(int height) { return static_cast<int>(height * kHeadingTop); }
 }  // namespace

@@ -10,7 +10,7 @@
 
 namespace {
 constexpr float kStatusSize = 30.0f;
-constexpr double kHealthX = 0.05;   // shares of the window size
+constexpr double kHealthX = 0.05;  // shares of the window size
 constexpr double kTargetsX = 0.5;
 constexpr double kLinesY = 0.95;
 constexpr float kLowHealth = 0.2f;

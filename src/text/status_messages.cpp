@@ -10,7 +10,7 @@
 
 namespace {
 constexpr int kFrameRateFromRight = 120;
-constexpr double kErrorLineAt = 0.4;   // share of the window width
+constexpr double kErrorLineAt = 0.4;  // share of the window width
 constexpr int kErrorTextLimit = 60;
 
 double nowSeconds() { return nowMs * 0.001; }
@@ -65,8 +65,8 @@ void TextRenderer::drawGlError() {
     const char* name = description != nullptr ? reinterpret_cast<const char*>(description) : "";
     char text[kTextCapacity];
     std::snprintf(text, sizeof text, "OpenGL Error: %.*s", kErrorTextLimit, name);
-    drawText(text, static_cast<int16_t>(windowWidth * kErrorLineAt),
-             static_cast<int16_t>(messageY), kMessageSize);
+    drawText(text, static_cast<int16_t>(windowWidth * kErrorLineAt), static_cast<int16_t>(messageY),
+             kMessageSize);
     // The error line is not remembered, so this brings back the last status
     // message along with it for three seconds.
     messageExpiry = nowSeconds() + kMessageSeconds;

@@ -6,18 +6,25 @@
 
 namespace {
 constexpr int kGridColumns = 16;
-constexpr float kCellWidth = 1.0f / 16.0f;   // in texture coordinates
+constexpr float kCellWidth = 1.0f / 16.0f;  // in texture coordinates
 constexpr float kCellHeight = 0.125f;
 constexpr float kFirstRowBottom = 0.875f;
-constexpr float kSampleShift = 0.01f;        // cells are sampled shifted by this in s and t
-constexpr float kGlyphWidth = 0.5f;          // times size
-constexpr float kPenAdvance = 0.45f;         // times size
+constexpr float kSampleShift = 0.01f;  // cells are sampled shifted by this in s and t
+constexpr float kGlyphWidth = 0.5f;    // times size
+constexpr float kPenAdvance = 0.45f;   // times size
 constexpr float kAlphaCutoff = 0.1f;
 }  // namespace
 
 TextRenderer::TextRenderer()
-    : messageX(0), messageY(0), lastX(0), lastY(0), recordText(1), messageExpiry(0.0),
-      color{1.0f, 1.0f, 1.0f, 1.0f}, lastText{}, fontTexture(0) {
+    : messageX(0),
+      messageY(0),
+      lastX(0),
+      lastY(0),
+      recordText(1),
+      messageExpiry(0.0),
+      color{1.0f, 1.0f, 1.0f, 1.0f},
+      lastText{},
+      fontTexture(0) {
   resetMessagePosition();
 }
 

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-constexpr int kTextCapacity = 80;           // bytes, terminator included
+constexpr int kTextCapacity = 80;  // bytes, terminator included
 constexpr float kMessageSize = 20.0f;
 constexpr double kMessageSeconds = 3.0;
 

@@ -28,8 +28,8 @@ int pathTo = 1;
 float pathT = 0.0f;
 
 namespace {
-constexpr float kPathSpeed = 0.5f;        // world units per second along a leg
-constexpr double kPitchPerPixel = 0.1;    // degrees per pixel of pointer offset per frame
+constexpr float kPathSpeed = 0.5f;      // world units per second along a leg
+constexpr double kPitchPerPixel = 0.1;  // degrees per pixel of pointer offset per frame
 constexpr double kHeadingPerPixel = 0.2;
 }  // namespace
 

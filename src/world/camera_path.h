@@ -12,9 +12,9 @@ struct CameraWaypoint {
 constexpr int kWaypointCount = 8;
 extern const CameraWaypoint cameraPath[kWaypointCount];
 
-extern int pathFrom;   // waypoint being left
-extern int pathTo;     // waypoint being approached
-extern float pathT;    // progress along the leg, 0 <= pathT < 1
+extern int pathFrom;  // waypoint being left
+extern int pathTo;    // waypoint being approached
+extern float pathT;   // progress along the leg, 0 <= pathT < 1
 
 void advanceCameraPath();
 void applyView();

@@ -13,7 +13,7 @@
 namespace {
 constexpr int kDriftChannel = 12;
 constexpr float kFloorShade = 0.75f;
-constexpr float kFireX = -1.5f;       // half a unit in front of the wall at x = -2
+constexpr float kFireX = -1.5f;  // half a unit in front of the wall at x = -2
 constexpr float kFireY = 0.4f;
 constexpr float kFireZ = 12.5f;
 constexpr float kSmokeY = 0.2f;

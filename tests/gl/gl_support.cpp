@@ -127,9 +127,7 @@ std::vector<uint8_t> readRegion(int x0, int x1, int y0, int y1) {
   return region;
 }
 
-GLuint makeSolidWhiteTexture() {
-  constexpr int kEdge = 128;
-  const std::vector<uint8_t> white(kEdge * kEdge * 4, 255);
+GLuint makeTestTexture(int edge, const uint8_t* rgba) {
   GLuint name = 0;
   glGenTextures(1, &name);
   glBindTexture(GL_TEXTURE_2D, name);
@@ -137,15 +135,21 @@ GLuint makeSolidWhiteTexture() {
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kEdge, kEdge, 0, GL_RGBA, GL_UNSIGNED_BYTE, white.data());
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, edge, edge, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
   return name;
+}
+
+GLuint makeSolidWhiteTexture() {
+  constexpr int kEdge = 128;
+  const std::vector<uint8_t> white(kEdge * kEdge * 4, 255);
+  return makeTestTexture(kEdge, white.data());
 }
 
 namespace {
 int pinDriver(struct dl_phdr_info* info, size_t, void*) {
   const char* name = info->dlpi_name;
-  if (name != nullptr && (std::strstr(name, "_dri.so") != nullptr ||
-                          std::strstr(name, "libgallium") != nullptr)) {
+  if (name != nullptr &&
+      (std::strstr(name, "_dri.so") != nullptr || std::strstr(name, "libgallium") != nullptr)) {
     // Already loaded: this only marks it never to be unloaded.
     dlopen(name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
   }

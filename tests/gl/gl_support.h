@@ -29,6 +29,9 @@ std::vector<uint8_t> readRegion(int x0, int x1, int y0, int y1);
 // A 128 x 128 opaque white texture: as the font it turns every glyph into a
 // solid quad, so the quads' exact extents show in the pixels.
 GLuint makeSolidWhiteTexture();
+// An RGBA texture of edge x edge texels, linear filters, modulate, as the
+// program's font and particle textures are set up.
+GLuint makeTestTexture(int edge, const uint8_t* rgba);
 // Keeps the GL driver mapped until the process ends. Mesa unloads it at exit
 // before the leak check runs, and the driver's lifelong allocations then come
 // from an unknown module that no suppression can name.

@@ -68,8 +68,8 @@ class BillboardBatch : public ::testing::Test {
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, kParticleAlphaCutoff);
     if (sphere) glEnable(GL_DEPTH_TEST);
-    glBindTexture(GL_TEXTURE_2D, sphere ? particleSystem.sphereTexture
-                                        : particleSystem.smokeTexture);
+    glBindTexture(GL_TEXTURE_2D,
+                  sphere ? particleSystem.sphereTexture : particleSystem.smokeTexture);
     for (const Particle& p : particleSystem.slots) {
       if (p.active == 0) continue;
       const float a = sphere ? 1.0f : particleEnvelope(kind, (now - p.birthTime) / p.lifetime);
@@ -123,7 +123,8 @@ class BillboardBatch : public ::testing::Test {
     Difference d{0, 0, 0};
     for (size_t i = 0; i < expected.size(); i += 3) {
       int worst = 0;
-      for (size_t c = 0; c < 3; ++c) worst = std::max(worst, std::abs(expected[i + c] - drawn[i + c]));
+      for (size_t c = 0; c < 3; ++c)
+        worst = std::max(worst, std::abs(expected[i + c] - drawn[i + c]));
       d.largest = std::max(d.largest, worst);
       if (worst > 8) ++d.pixels;
       if (expected[i] + expected[i + 1] + expected[i + 2] > 60) ++d.lit;

@@ -107,8 +107,10 @@ TEST_F(Camera, ProjectionUsesTheAspectOfTheLetterboxedViewport) {
     int width, height, letterbox, fov;
     float cameraZ;
   };
-  const Case cases[] = {{640, 480, 0, 70, 0.0f},   {640, 480, 3, 70, 0.0f},
-                        {1024, 768, 6, 4, 2.5f},   {300, 200, 2, 178, -3.0f},
+  const Case cases[] = {{640, 480, 0, 70, 0.0f},
+                        {640, 480, 3, 70, 0.0f},
+                        {1024, 768, 6, 4, 2.5f},
+                        {300, 200, 2, 178, -3.0f},
                         {160, 120, 1, 45, 10.0f}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " letterbox " << c.letterbox

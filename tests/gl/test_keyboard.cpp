@@ -35,16 +35,30 @@ class KeyboardTest : public ::testing::Test {
 // Every value a key could change, to show that some keys change none.
 std::vector<double> everythingKeysTouch() {
   const SceneSettings& s = settings;
-  return {static_cast<double>(s.fov), static_cast<double>(s.letterbox),
-          static_cast<double>(s.universe), static_cast<double>(s.blanking),
-          static_cast<double>(s.spotLights), static_cast<double>(s.textures),
-          static_cast<double>(s.polyMode), static_cast<double>(s.cameraMode),
-          static_cast<double>(s.particleOption), static_cast<double>(s.frameClock),
-          s.rotateSpeed, s.movementSpeed, s.cameraZ, s.objectSize, s.effectScale,
-          s.lightRotateSpeed, s.health, static_cast<double>(quitting),
-          static_cast<double>(paused), static_cast<double>(helpScreen),
-          static_cast<double>(fullScreen), static_cast<double>(letterboxStep),
-          static_cast<double>(particleSystem.activeCount), fadeLevel,
+  return {static_cast<double>(s.fov),
+          static_cast<double>(s.letterbox),
+          static_cast<double>(s.universe),
+          static_cast<double>(s.blanking),
+          static_cast<double>(s.spotLights),
+          static_cast<double>(s.textures),
+          static_cast<double>(s.polyMode),
+          static_cast<double>(s.cameraMode),
+          static_cast<double>(s.particleOption),
+          static_cast<double>(s.frameClock),
+          s.rotateSpeed,
+          s.movementSpeed,
+          s.cameraZ,
+          s.objectSize,
+          s.effectScale,
+          s.lightRotateSpeed,
+          s.health,
+          static_cast<double>(quitting),
+          static_cast<double>(paused),
+          static_cast<double>(helpScreen),
+          static_cast<double>(fullScreen),
+          static_cast<double>(letterboxStep),
+          static_cast<double>(particleSystem.activeCount),
+          fadeLevel,
           screenText.messageExpiry};
 }
 
@@ -65,13 +79,20 @@ TEST_F(KeyboardTest, SpeedSizeCameraAndFovKeysShowTheirExactMessages) {
   };
   // Each from the reset values: speeds 3.0, 1.0, 1.0; cameraZ 0; size 1; fov 70.
   const Case cases[] = {
-      {'-', "Rotate Speed: 2.70\n"},       {'=', "Rotate Speed: 3.33\n"},
-      {'_', "Movement Speed: 0.90\n"},     {'+', "Movement Speed: 1.11\n"},
-      {'(', "Light Rotate Speed: 0.90\n"}, {')', "Light Rotate Speed: 1.11\n"},
-      {'{', "CameraZ: -0.05\n"},           {'}', "CameraZ: 0.05\n"},
-      {'[', "Object Size: 0.95\n"},        {']', "Object Size: 1.06\n"},
-      {',', "FOV:  72 Degrees\n"},         {'.', "FOV:  68 Degrees\n"},
-      {'l', "Letterbox: 1"},               {'r', "Reset"},
+      {'-', "Rotate Speed: 2.70\n"},
+      {'=', "Rotate Speed: 3.33\n"},
+      {'_', "Movement Speed: 0.90\n"},
+      {'+', "Movement Speed: 1.11\n"},
+      {'(', "Light Rotate Speed: 0.90\n"},
+      {')', "Light Rotate Speed: 1.11\n"},
+      {'{', "CameraZ: -0.05\n"},
+      {'}', "CameraZ: 0.05\n"},
+      {'[', "Object Size: 0.95\n"},
+      {']', "Object Size: 1.06\n"},
+      {',', "FOV:  72 Degrees\n"},
+      {'.', "FOV:  68 Degrees\n"},
+      {'l', "Letterbox: 1"},
+      {'r', "Reset"},
   };
   for (const Case& c : cases) {
     restoreProgramState();

@@ -21,8 +21,8 @@ namespace {
 constexpr int kTestWidth = 640;
 constexpr int kTestHeight = 480;
 constexpr int kLitThreshold = 12;
-constexpr float kDistance = 1.5f;   // from the eye to the particle
-constexpr float kSizeScale = 10.0f; // a bolt of half-size 0.03 becomes 0.3
+constexpr float kDistance = 1.5f;    // from the eye to the particle
+constexpr float kSizeScale = 10.0f;  // a bolt of half-size 0.03 becomes 0.3
 
 class ParticleDrawTest : public ::testing::Test {
  protected:

@@ -66,9 +66,9 @@ TEST_F(PointerTest, ReleasingAnArrowThatIsNotHeldChangesNothing) {
 
 TEST_F(PointerTest, OtherSpecialKeysAreIgnored) {
   onSpecialKeyDown(GLUT_KEY_UP, 0, 0);
-  const int others[] = {GLUT_KEY_F1,       GLUT_KEY_F12,  GLUT_KEY_PAGE_UP, GLUT_KEY_PAGE_DOWN,
-                        GLUT_KEY_HOME,     GLUT_KEY_END,  GLUT_KEY_INSERT,  GLUT_KEY_F4,
-                        GLUT_KEY_SHIFT_L,  GLUT_KEY_CTRL_R};
+  const int others[] = {GLUT_KEY_F1,      GLUT_KEY_F12,   GLUT_KEY_PAGE_UP, GLUT_KEY_PAGE_DOWN,
+                        GLUT_KEY_HOME,    GLUT_KEY_END,   GLUT_KEY_INSERT,  GLUT_KEY_F4,
+                        GLUT_KEY_SHIFT_L, GLUT_KEY_CTRL_R};
   for (int key : others) {
     onSpecialKeyDown(key, 0, 0);
     EXPECT_EQ(arrowKeys, 4) << "down " << key;

@@ -154,7 +154,7 @@ TEST_F(StatusMessages, AGlErrorShowsOnceInTheMiddleAndBringsTheMessageBack) {
   screenText.drawGlError();
   int first = 0, last = 0;
   rowColumns(&first, &last);
-  EXPECT_EQ(first, 256);  // trunc(640 * 0.4)
+  EXPECT_EQ(first, 256);          // trunc(640 * 0.4)
   EXPECT_GT(last, 256 + 14 * 9);  // "OpenGL Error: " and some description
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
   EXPECT_DOUBLE_EQ(screenText.messageExpiry, 23.0);

@@ -52,16 +52,7 @@ GLuint makeCellCodedFont() {
       t[3] = 255;
     }
   }
-  GLuint name = 0;
-  glGenTextures(1, &name);
-  glBindTexture(GL_TEXTURE_2D, name);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kFontEdge, kFontEdge, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               texels.data());
-  return name;
+  return makeTestTexture(kFontEdge, texels.data());
 }
 
 class TextRendering : public ::testing::Test {
@@ -128,8 +119,8 @@ TEST_F(TextRendering, EachByteSamplesItsCellOfTheSixteenByEightGrid) {
     int column, row;
   };
   // Bytes below 32 and from 160 on fold back onto the grid by the repeat wrap.
-  const Case cases[] = {{'A', 1, 2}, {'0', 0, 1}, {'~', 14, 5}, {'!', 1, 0}, {'\n', 10, 6},
-                        {200, 8, 2}};
+  const Case cases[] = {{'A', 1, 2}, {'0', 0, 1},   {'~', 14, 5},
+                        {'!', 1, 0}, {'\n', 10, 6}, {200, 8, 2}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "byte " << static_cast<int>(c.byte));
     clearToBlack();

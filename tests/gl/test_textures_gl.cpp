@@ -31,9 +31,9 @@ struct Slot {
 };
 // The six pictures in load order, with the alpha each is to get.
 const Slot kSlotTable[kSlots] = {
-    {"font.bmp", 128, -1, 0, false},          {"smoke128.bmp", 128, -1, 0, false},
-    {"sphere128.bmp", 128, -1, 0, false},     {"alien31_256.bmp", 256, 250, 0, true},
-    {"dirt128.bmp", 128, 250, 20, false},     {"alien69_256.bmp", 256, 250, 10, true},
+    {"font.bmp", 128, -1, 0, false},      {"smoke128.bmp", 128, -1, 0, false},
+    {"sphere128.bmp", 128, -1, 0, false}, {"alien31_256.bmp", 256, 250, 0, true},
+    {"dirt128.bmp", 128, 250, 20, false}, {"alien69_256.bmp", 256, 250, 10, true},
 };
 
 std::vector<uint8_t> fileBytes(const std::string& path) {
@@ -43,7 +43,8 @@ std::vector<uint8_t> fileBytes(const std::string& path) {
 
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 // Level `level` of a texture as RGBA bytes, rows from t = 0 up.

@@ -73,7 +73,7 @@ void expectTexel(const Texel& t, int r, int g, int b, int a) {
 }
 
 TEST_F(BmpPixels, BytesAreBlueGreenRedAndTheFirstFileRowBecomesTheLast) {
-  const std::vector<uint8_t> file = {1, 2, 3, 4, 5, 6,      // file row 0 (bottom of the picture)
+  const std::vector<uint8_t> file = {1, 2, 3, 4,  5,  6,    // file row 0 (bottom of the picture)
                                      7, 8, 9, 10, 11, 12};  // file row 1
   const std::vector<uint8_t> rgba = read(writeFile(file), 2, kBrightness, 0);
   expectTexel(at(rgba, 2, 0, 0), 9, 8, 7, 8);
@@ -87,9 +87,9 @@ TEST_F(BmpPixels, FullSizeRowsCarryNoPaddingAndEveryTexelIsLitWithThresholdZero)
   std::vector<uint8_t> file;
   for (int k = 0; k < kEdge; ++k) {
     for (int c = 0; c < kEdge; ++c) {
-      file.push_back(static_cast<uint8_t>(k));            // blue: file row
-      file.push_back(static_cast<uint8_t>(c));            // green: column
-      file.push_back(static_cast<uint8_t>(k * 3 + c));    // red: both
+      file.push_back(static_cast<uint8_t>(k));          // blue: file row
+      file.push_back(static_cast<uint8_t>(c));          // green: column
+      file.push_back(static_cast<uint8_t>(k * 3 + c));  // red: both
     }
   }
   const std::vector<uint8_t> rgba = read(writeFile(file), kEdge, kLitAlpha, 0);

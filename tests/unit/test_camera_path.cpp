@@ -97,8 +97,9 @@ TEST_F(CameraPath, AWholeLoopMovesTheEyeSmoothlyThroughEveryWaypoint) {
     ASSERT_GE(pathT, 0.0f);
     ASSERT_LT(pathT, 1.0f);
     // Fastest mid-leg, at pi/2 times 0.5 units per second: under 0.04 a frame.
-    const double moved = std::sqrt((player.x - x) * (player.x - x) +
-                                   (player.y - y) * (player.y - y) + (player.z - z) * (player.z - z));
+    const double moved =
+        std::sqrt((player.x - x) * (player.x - x) + (player.y - y) * (player.y - y) +
+                  (player.z - z) * (player.z - z));
     ASSERT_LT(moved, 0.045) << "frame " << frame << " leg " << pathFrom;
     ASSERT_LT(std::fabs(player.heading - heading), 2.5) << "frame " << frame;
     ASSERT_LT(std::fabs(player.pitch - pitch), 2.5) << "frame " << frame;

@@ -92,10 +92,14 @@ TEST_F(Oscillators, PhaseStepOfEachChannelGroupUsesItsOwnFactor) {
   EXPECT_NEAR(oscillators.phase[0], 0.25, 1e-7);  // dt times effectScale, in floats
   for (int i = 1; i < kCount; ++i) {
     double expected;
-    if (i <= 3) expected = 2.0 * rate * dt * 57.3;
-    else if (i <= 6) expected = 3.0 * rate * dt;
-    else if (i <= 49) expected = 5.0 * rate * dt;
-    else expected = 7.0 * rate * dt;
+    if (i <= 3)
+      expected = 2.0 * rate * dt * 57.3;
+    else if (i <= 6)
+      expected = 3.0 * rate * dt;
+    else if (i <= 49)
+      expected = 5.0 * rate * dt;
+    else
+      expected = 7.0 * rate * dt;
     EXPECT_NEAR(oscillators.phase[i], expected, 1e-12) << "channel " << i;
   }
   EXPECT_DOUBLE_EQ(oscillators.phase[kCount], 0.0);

@@ -37,7 +37,7 @@ TEST_F(Regions, CornersAreInsideAndJustBeyondIsWall) {
   EXPECT_EQ(findRegion(2.001f, 13.0f), -1);
   EXPECT_EQ(findRegion(0.0f, 15.001f), -1);
   EXPECT_EQ(findRegion(0.0f, -4.001f), -1);
-  EXPECT_EQ(findRegion(1.5f, 5.0f), -1);   // beside the corridor
+  EXPECT_EQ(findRegion(1.5f, 5.0f), -1);  // beside the corridor
   EXPECT_EQ(findRegion(-1.001f, 5.0f), -1);
   EXPECT_EQ(findRegion(1.0f, 5.0f), kCorridor);
 }

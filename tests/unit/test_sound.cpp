@@ -2,8 +2,8 @@
 // and an empty console, when a file is missing or there is no sound device.
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>

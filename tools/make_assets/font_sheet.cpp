@@ -37,61 +37,62 @@ constexpr FT_Pos kEmbolden26_6 = 12;
 constexpr FT_Pos kBoxCentre26_6 = (kBoxLeft + kBoxRight) * 64 / 2;
 
 class FreeTypeFace {
-public:
-    ~FreeTypeFace() {
-        if (face) FT_Done_Face(face);
-        if (library) FT_Done_FreeType(library);
-    }
-    FT_Library library = nullptr;
-    FT_Face face = nullptr;
+ public:
+  ~FreeTypeFace() {
+    if (face) FT_Done_Face(face);
+    if (library) FT_Done_FreeType(library);
+  }
+  FT_Library library = nullptr;
+  FT_Face face = nullptr;
 };
 
 // Renders one character so that its ink is centred in the box horizontally,
 // and copies what falls inside the box into the cell at (cellX, cellY).
 void drawGlyph(FT_Face face, int code, int cellX, int cellY, Image& sheet) {
-    // Light hinting snaps only vertically, keeping stems at full weight.
-    if (FT_Load_Char(face, code, FT_LOAD_TARGET_LIGHT) != 0) return;
-    FT_GlyphSlot slot = face->glyph;
-    FT_Outline_EmboldenXY(&slot->outline, kEmbolden26_6, 0);
-    FT_BBox box;
-    FT_Outline_Get_CBox(&slot->outline, &box);
-    // Whole-pixel shifts keep the edges where FreeType put them relative to
-    // the pixel grid, so the glyph stays as crisp as it renders at the origin.
-    const FT_Pos shift = (kBoxCentre26_6 - (box.xMin + box.xMax) / 2 + 32) & ~FT_Pos(63);
-    FT_Outline_Translate(&slot->outline, shift, 0);
-    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return;
+  // Light hinting snaps only vertically, keeping stems at full weight.
+  if (FT_Load_Char(face, code, FT_LOAD_TARGET_LIGHT) != 0) return;
+  FT_GlyphSlot slot = face->glyph;
+  FT_Outline_EmboldenXY(&slot->outline, kEmbolden26_6, 0);
+  FT_BBox box;
+  FT_Outline_Get_CBox(&slot->outline, &box);
+  // Whole-pixel shifts keep the edges where FreeType put them relative to
+  // the pixel grid, so the glyph stays as crisp as it renders at the origin.
+  const FT_Pos shift = (kBoxCentre26_6 - (box.xMin + box.xMax) / 2 + 32) & ~FT_Pos(63);
+  FT_Outline_Translate(&slot->outline, shift, 0);
+  if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return;
 
-    const FT_Bitmap& bitmap = slot->bitmap;
-    for (unsigned row = 0; row < bitmap.rows; ++row) {
-        const int y = kBaselineRow - slot->bitmap_top + int(row);
-        if (y < kBoxTop || y >= kBoxBottom) continue;
-        for (unsigned col = 0; col < bitmap.width; ++col) {
-            const int x = slot->bitmap_left + int(col);
-            if (x < kBoxLeft || x >= kBoxRight) continue;
-            const uint8_t v = bitmap.buffer[row * bitmap.pitch + col];
-            sheet.at(cellX + x, cellY + y) = {v, v, v};
-        }
+  const FT_Bitmap& bitmap = slot->bitmap;
+  for (unsigned row = 0; row < bitmap.rows; ++row) {
+    const int y = kBaselineRow - slot->bitmap_top + int(row);
+    if (y < kBoxTop || y >= kBoxBottom) continue;
+    for (unsigned col = 0; col < bitmap.width; ++col) {
+      const int x = slot->bitmap_left + int(col);
+      if (x < kBoxLeft || x >= kBoxRight) continue;
+      const uint8_t v = bitmap.buffer[row * bitmap.pitch + col];
+      sheet.at(cellX + x, cellY + y) = {v, v, v};
     }
+  }
 }
 
 }  // namespace
 
 bool makeFontSheet(const std::string& fontPath, Image& sheet, std::string& error) {
-    FreeTypeFace ft;
-    if (FT_Init_FreeType(&ft.library) != 0) {
-        error = "cannot start FreeType";
-        return false;
-    }
-    if (FT_New_Face(ft.library, fontPath.c_str(), 0, &ft.face) != 0 ||
-        FT_Set_Pixel_Sizes(ft.face, kPixelWidth, kPixelHeight) != 0) {
-        error = "cannot read font " + fontPath;
-        return false;
-    }
-    sheet = Image(kSheetSize, kSheetSize);
-    // Space stays black, so drawing starts at the first visible character.
-    for (int code = kFirstChar + 1; code <= kLastChar; ++code) {
-        const int index = code - kFirstChar;
-        drawGlyph(ft.face, code, (index % kColumns) * kCellWidth, (index / kColumns) * kCellHeight, sheet);
-    }
-    return true;
+  FreeTypeFace ft;
+  if (FT_Init_FreeType(&ft.library) != 0) {
+    error = "cannot start FreeType";
+    return false;
+  }
+  if (FT_New_Face(ft.library, fontPath.c_str(), 0, &ft.face) != 0 ||
+      FT_Set_Pixel_Sizes(ft.face, kPixelWidth, kPixelHeight) != 0) {
+    error = "cannot read font " + fontPath;
+    return false;
+  }
+  sheet = Image(kSheetSize, kSheetSize);
+  // Space stays black, so drawing starts at the first visible character.
+  for (int code = kFirstChar + 1; code <= kLastChar; ++code) {
+    const int index = code - kFirstChar;
+    drawGlyph(ft.face, code, (index % kColumns) * kCellWidth, (index / kColumns) * kCellHeight,
+              sheet);
+  }
+  return true;
 }

@@ -6,22 +6,22 @@
 #include <vector>
 
 struct Rgb {
-    uint8_t r = 0;
-    uint8_t g = 0;
-    uint8_t b = 0;
+  uint8_t r = 0;
+  uint8_t g = 0;
+  uint8_t b = 0;
 };
 
 class Image {
-public:
-    Image(int width, int height) : width_(width), height_(height), pixels_(width * height) {}
+ public:
+  Image(int width, int height) : width_(width), height_(height), pixels_(width * height) {}
 
-    int width() const { return width_; }
-    int height() const { return height_; }
-    Rgb& at(int x, int y) { return pixels_[y * width_ + x]; }
-    const Rgb& at(int x, int y) const { return pixels_[y * width_ + x]; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  Rgb& at(int x, int y) { return pixels_[y * width_ + x]; }
+  const Rgb& at(int x, int y) const { return pixels_[y * width_ + x]; }
 
-private:
-    int width_;
-    int height_;
-    std::vector<Rgb> pixels_;
+ private:
+  int width_;
+  int height_;
+  std::vector<Rgb> pixels_;
 };

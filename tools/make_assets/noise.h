@@ -8,14 +8,14 @@
 
 // splitmix64: a tiny generator with a fixed sequence for each seed.
 class Rng {
-public:
-    explicit Rng(uint64_t seed) : state_(seed) {}
-    uint64_t next();
-    double uniform();  // [0, 1)
-    int below(int n);  // 0 .. n-1
+ public:
+  explicit Rng(uint64_t seed) : state_(seed) {}
+  uint64_t next();
+  double uniform();  // [0, 1)
+  int below(int n);  // 0 .. n-1
 
-private:
-    uint64_t state_;
+ private:
+  uint64_t state_;
 };
 
 // Gradient noise, roughly in [-1, 1], zero on lattice points.
@@ -29,7 +29,7 @@ float periodicFbm(float x, float y, int period, int octaves, uint32_t seed);
 // with one point per lattice cell; `second - nearest` is small along the
 // borders between cells.
 struct CellDistances {
-    float nearest;
-    float second;
+  float nearest;
+  float second;
 };
 CellDistances periodicCells(float x, float y, int period, uint32_t seed);
