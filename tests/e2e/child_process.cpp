@@ -35,15 +35,15 @@ bool overridden(const char* entry, const std::vector<std::string>& extra) {
 }
 }  // namespace
 
-pid_t startChild(const ChildSpec& spec) {
+pid_t startChild(const ChildCommand& command) {
   // Everything the child needs is prepared before fork: only async-signal
   // safe calls happen between fork and exec.
   std::vector<char*> argv;
-  for (const std::string& a : spec.arguments) argv.push_back(const_cast<char*>(a.c_str()));
+  for (const std::string& a : command.arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
-  std::vector<std::string> environment = spec.extraEnvironment;
+  std::vector<std::string> environment = command.extraEnvironment;
   for (char** e = environ; *e != nullptr; ++e) {
-    if (!overridden(*e, spec.extraEnvironment)) environment.emplace_back(*e);
+    if (!overridden(*e, command.extraEnvironment)) environment.emplace_back(*e);
   }
   std::vector<char*> envp;
   for (const std::string& e : environment) envp.push_back(const_cast<char*>(e.c_str()));
@@ -57,9 +57,9 @@ pid_t startChild(const ChildSpec& spec) {
   setpgid(0, 0);  // keyboard signals of a terminal running the tests stay ours
   const int devNull = open("/dev/null", O_RDONLY);
   if (devNull >= 0) dup2(devNull, STDIN_FILENO);
-  redirect(STDOUT_FILENO, spec.stdoutPath);
-  redirect(STDERR_FILENO, spec.stderrPath);
-  if (!spec.workingFolder.empty() && chdir(spec.workingFolder.c_str()) != 0)
+  redirect(STDOUT_FILENO, command.stdoutPath);
+  redirect(STDERR_FILENO, command.stderrPath);
+  if (!command.workingFolder.empty() && chdir(command.workingFolder.c_str()) != 0)
     _exit(kExecFailedStatus);
   execve(argv[0], argv.data(), envp.data());
   _exit(kExecFailedStatus);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-struct ChildSpec {
+struct ChildCommand {
   std::vector<std::string> arguments;         // arguments[0] is the program path
   std::vector<std::string> extraEnvironment;  // "NAME=value", added to ours
   std::string workingFolder;                  // empty: keep ours
@@ -18,7 +18,7 @@ struct ChildSpec {
 
 // Process id, or -1 when fork failed. A child that cannot exec ends with
 // status 127. The child is ended with SIGKILL if the test process dies.
-pid_t startChild(const ChildSpec& spec);
+pid_t startChild(const ChildCommand& command);
 
 // How a child ended, as far as the wait saw it.
 struct ChildEnd {

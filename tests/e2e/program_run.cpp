@@ -61,18 +61,18 @@ ProgramRun::ProgramRun(const std::string& displayName, const std::string& workin
   char folder[] = "/tmp/cryptwell-console-XXXXXX";
   if (mkdtemp(folder) == nullptr) return;
   consoleFolder_ = folder;
-  ChildSpec spec;
-  spec.arguments = {CRYPTWELL_BIN};
-  spec.workingFolder = workingFolder;
-  spec.stdoutPath = consoleFolder_ + "/stdout";
-  spec.stderrPath = consoleFolder_ + "/stderr";
+  ChildCommand command;
+  command.arguments = {CRYPTWELL_BIN};
+  command.workingFolder = workingFolder;
+  command.stdoutPath = consoleFolder_ + "/stdout";
+  command.stderrPath = consoleFolder_ + "/stderr";
   // A sound device that always opens, so that firing really loads and plays
   // the sound files on any machine, with or without audio hardware.
-  spec.extraEnvironment = {"DISPLAY=" + displayName, "SDL_AUDIODRIVER=dummy"};
+  command.extraEnvironment = {"DISPLAY=" + displayName, "SDL_AUDIODRIVER=dummy"};
   const std::string pinned = pinnedLibraries();
-  if (!pinned.empty()) spec.extraEnvironment.push_back(pinned);
+  if (!pinned.empty()) command.extraEnvironment.push_back(pinned);
   startTime_ = std::chrono::steady_clock::now();
-  pid_ = startChild(spec);
+  pid_ = startChild(command);
 }
 
 ProgramRun::~ProgramRun() {

@@ -43,11 +43,12 @@ VirtualDisplay::~VirtualDisplay() { stopChild(pid_); }
 bool VirtualDisplay::tryStart(int number) {
   const std::string name = ":" + std::to_string(number);
   const std::string screen = std::to_string(width_) + "x" + std::to_string(height_) + "x24";
-  ChildSpec spec;
+  ChildCommand command;
   // -noreset: the server would otherwise reset when the readiness probe
   // disconnects, and refuse the test's own connection meanwhile.
-  spec.arguments = {"/usr/bin/Xvfb", name, "-screen", "0", screen, "-nolisten", "tcp", "-noreset"};
-  const pid_t pid = startChild(spec);
+  command.arguments = {"/usr/bin/Xvfb", name,        "-screen", "0",
+                       screen,          "-nolisten", "tcp",     "-noreset"};
+  const pid_t pid = startChild(command);
   if (pid <= 0) {
     failure_ = "cannot fork for Xvfb";
     return false;
