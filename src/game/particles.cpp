@@ -135,21 +135,34 @@ float particleEnvelope(int kind, float t) {
   return static_cast<float>(cosineBlend(1.0f, 0.0f, (t - kFullUntil) / (1.0f - kFullUntil)));
 }
 
-void billboardAxes(float pitch, float heading, float angle, float right[3], float up[3]) {
-  // The square is rolled about the view axis, then turned back by the view's
-  // pitch (about x) and heading (about y): Ry(-heading) Rx(-pitch) Rz(angle).
+namespace {
+// The viewer's turn undone: the world directions of a square's x and y axes
+// before its roll, Ry(-heading) Rx(-pitch) applied to the unit axes. The same
+// for every particle of one draw.
+struct ViewFacing {
+  float xAxis[3];
+  float yAxis[3];
+};
+
+ViewFacing viewFacing(float pitch, float heading) {
   const double p = -pitch / kDegreesPerRadian;
   const double h = -heading / kDegreesPerRadian;
+  return {{static_cast<float>(std::cos(h)), 0.0f, static_cast<float>(-std::sin(h))},
+          {static_cast<float>(std::sin(p) * std::sin(h)), static_cast<float>(std::cos(p)),
+           static_cast<float>(std::sin(p) * std::cos(h))}};
+}
+
+// The billboard's right and up directions for a square rolled by angle degrees.
+void billboardAxes(const ViewFacing& view, float angle, float right[3], float up[3]) {
   const double a = angle / kDegreesPerRadian;
-  const double xAxis[3] = {std::cos(h), 0.0, -std::sin(h)};
-  const double yAxis[3] = {std::sin(p) * std::sin(h), std::cos(p), std::sin(p) * std::cos(h)};
+  const float c = static_cast<float>(std::cos(a));
+  const float s = static_cast<float>(std::sin(a));
   for (int i = 0; i < 3; ++i) {
-    right[i] = static_cast<float>(std::cos(a) * xAxis[i] + std::sin(a) * yAxis[i]);
-    up[i] = static_cast<float>(-std::sin(a) * xAxis[i] + std::cos(a) * yAxis[i]);
+    right[i] = c * view.xAxis[i] + s * view.yAxis[i];
+    up[i] = -s * view.xAxis[i] + c * view.yAxis[i];
   }
 }
 
-namespace {
 // Corners of the drawn shape in texture coordinates, counter-clockwise: the
 // whole square, or an octagon around the disc that holds every visible texel.
 struct SpriteOutline {
@@ -219,6 +232,7 @@ void ParticleSystem::draw(int kind, float sizeScale, float alpha, float pitch, f
     glBindTexture(GL_TEXTURE_2D, sphere ? sphereTexture : smokeTexture);
     GLint polygonMode[2] = {GL_FILL, GL_FILL};
     glGetIntegerv(GL_POLYGON_MODE, polygonMode);
+    const ViewFacing view = viewFacing(pitch, heading);
     const SpriteOutline outline =
         spriteOutline(sphere ? sphereSpriteRadius : smokeSpriteRadius, polygonMode[0] == GL_FILL);
     // Every particle of the kind in one batch: the corners are turned to face
@@ -234,7 +248,7 @@ void ParticleSystem::draw(int kind, float sizeScale, float alpha, float pitch, f
                 p.color[2] * colorScaleB[kind] * a, a);
       float right[3];
       float up[3];
-      billboardAxes(pitch, heading, p.angle, right, up);
+      billboardAxes(view, p.angle, right, up);
       emitSprite(outline, p.position, right, up, sizeScale * p.size);
     }
     glEnd();

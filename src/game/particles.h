@@ -75,9 +75,4 @@ extern ParticleSystem particleSystem;
 // Brightness of a fire, smoke or cloud particle at age fraction t of its life.
 float particleEnvelope(int kind, float t);
 
-constexpr float kParticleAlphaCutoff = 0.1f;  // fragments at or below this alpha are dropped  // a
-                                              // sprite radius that keeps the whole square
-
-// The billboard's right and up directions, in world space, for a square
-// rolled by angle degrees and turned to face a viewer at pitch and heading.
-void billboardAxes(float pitch, float heading, float angle, float right[3], float up[3]);
+constexpr float kParticleAlphaCutoff = 0.1f;  // fragments at or below this alpha are dropped
