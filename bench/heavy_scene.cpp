@@ -4,13 +4,13 @@
 // this harness links its modules and keeps that state up before each frame.
 #include <GL/freeglut.h>
 
-#include "app/frame.h"
 #include "app/scene.h"
 #include "app/window.h"
+#include "core/frame_clock.h"
+#include "core/input_state.h"
+#include "core/run_state.h"
 #include "game/combat.h"
-#include "game/particles.h"
-#include "input/keyboard.h"
-#include "input/pointer.h"
+#include "particles/particles.h"
 #include "platform/clock.h"
 
 namespace {

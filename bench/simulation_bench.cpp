@@ -2,13 +2,13 @@
 // particle updates over a full pool, the target paths and the hit tests.
 #include <benchmark/benchmark.h>
 
-#include "app/frame.h"
-#include "app/oscillators.h"
-#include "app/settings.h"
+#include "core/easing.h"
+#include "core/oscillators.h"
+#include "core/random.h"
+#include "core/settings.h"
 #include "game/combat.h"
-#include "game/particles.h"
-#include "gfx/easing.h"
-#include "gfx/random.h"
+#include "input/reset.h"
+#include "particles/particles.h"
 
 namespace {
 constexpr float kFrameStep = 1.0f / 60.0f;

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "app/settings.h"
-#include "app/window.h"
+#include "core/run_state.h"
+#include "core/settings.h"
 
 namespace {
 constexpr double kLetterboxStep = 0.05;  // share of the height each bar takes per step

@@ -6,31 +6,20 @@
 #include <cstdlib>
 
 #include "app/camera.h"
-#include "app/oscillators.h"
 #include "app/scene.h"
-#include "app/settings.h"
-#include "app/window.h"
+#include "core/easing.h"
+#include "core/frame_clock.h"
+#include "core/oscillators.h"
+#include "core/random.h"
+#include "core/run_state.h"
+#include "core/settings.h"
+#include "game/camera_path.h"
 #include "game/combat.h"
-#include "gfx/easing.h"
 #include "gfx/lights.h"
-#include "gfx/random.h"
 #include "gfx/stars.h"
-#include "input/keyboard.h"
 #include "text/help_screen.h"
 #include "text/text_renderer.h"
 #include "text/title_caption.h"
-#include "world/camera_path.h"
-
-uint32_t nowMs = 0;
-float seconds = 0.0f;
-float delta = 0.0f;
-double lastSeconds = 0.0;
-int frameCount = 0;
-double nextSecond = 1.0;
-int framesPerSecond = 30;
-
-float fadeLevel = 1.0f;
-int quitting = 0;
 
 namespace {
 constexpr double kReseedChance = 0.1;
@@ -48,24 +37,6 @@ void drawUniverse() {
   glPopMatrix();
 }
 }  // namespace
-
-void advanceClock() {
-  seconds = static_cast<float>(nowMs * 0.001);
-  delta = static_cast<float>(seconds - lastSeconds);
-  // A long gap is a stall. A backwards step (the 32-bit millisecond count
-  // wraps after 49.7 days) is treated the same way, never as negative time.
-  if (delta > kMaxDelta || delta < 0.0f) delta = kStallDelta;
-  lastSeconds = seconds;
-}
-
-void sampleFrameRate() {
-  frameCount += 1;
-  if (seconds >= nextSecond) {
-    nextSecond += 1.0;
-    framesPerSecond = frameCount;
-    frameCount = 0;
-  }
-}
 
 void fadeIn() {
   if (seconds < kFadeInSeconds) {

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/frame.h"
 #include "app/scene.h"
 #include "app/window.h"
-#include "input/keyboard.h"
+#include "core/frame_clock.h"
+#include "core/run_state.h"
 #include "platform/clock.h"
 
 int main(int argc, char** argv) {

@@ -3,13 +3,16 @@
 #include <GL/freeglut.h>
 
 #include "app/camera.h"
-#include "app/oscillators.h"
-#include "app/settings.h"
+#include "app/resources.h"
+#include "core/input_state.h"
+#include "core/oscillators.h"
+#include "core/settings.h"
 #include "gfx/lights.h"
 #include "gfx/stars.h"
 #include "gfx/textures.h"
 #include "input/keyboard.h"
 #include "input/pointer.h"
+#include "input/reset.h"
 #include "platform/sound.h"
 #include "text/text_renderer.h"
 

@@ -3,11 +3,10 @@
 #include <GL/freeglut.h>
 
 #include "app/frame.h"
-#include "gfx/random.h"
+#include "core/frame_clock.h"
+#include "core/random.h"
+#include "core/run_state.h"
 #include "platform/clock.h"
-
-int windowWidth = 0;
-int windowHeight = 0;
 
 bool PreInit() {
   seedRandom(nowMs);

@@ -4,16 +4,17 @@
 
 #include <cmath>
 
-#include "app/frame.h"
-#include "app/settings.h"
-#include "game/particles.h"
+#include "core/easing.h"
+#include "core/frame_clock.h"
+#include "core/input_state.h"
+#include "core/random.h"
+#include "core/run_state.h"
+#include "core/settings.h"
 #include "game/player.h"
-#include "gfx/easing.h"
-#include "gfx/random.h"
+#include "game/player_status.h"
 #include "gfx/sphere.h"
-#include "input/pointer.h"
+#include "particles/particles.h"
 #include "platform/sound.h"
-#include "text/player_status.h"
 #include "text/text_renderer.h"
 #include "world/regions.h"
 

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "app/frame.h"
-#include "gfx/easing.h"
-#include "input/pointer.h"
+#include "core/easing.h"
+#include "core/frame_clock.h"
+#include "core/input_state.h"
 #include "world/regions.h"
 
 Player player = {};

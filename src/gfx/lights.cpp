@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "gfx/easing.h"
+#include "core/easing.h"
 
 namespace {
 constexpr float kSpotExponent = 30.0f;

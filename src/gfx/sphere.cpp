@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "gfx/easing.h"
+#include "core/easing.h"
 
 static void sphereVertex(double radius, double phi, double theta, double s, double t) {
   const double nx = std::sin(phi) * std::sin(theta);

@@ -4,7 +4,9 @@
 
 #include <cmath>
 
-#include "gfx/random.h"
+#include "core/random.h"
+
+StarUniverse universeStars;
 
 namespace {
 constexpr double kInnerMargin = 0.01;

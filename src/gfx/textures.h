@@ -33,7 +33,3 @@ GLuint loadTexture256(const char* path, int alphaValue, int alphaThreshold, int 
 // texture has alpha above alphaCutoff (with a texel's margin for filtering);
 // 1.0 for a texture with no image, whose whole square shows.
 float spriteRadius(GLuint texture, float alphaCutoff);
-
-// Loads the six textures into the set, hands them to their users, installs the
-// world's draw callbacks and sets the particle emitters' values.
-void loadResources();

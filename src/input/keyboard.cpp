@@ -5,16 +5,16 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "app/frame.h"
-#include "app/oscillators.h"
-#include "app/settings.h"
+#include "core/frame_clock.h"
+#include "core/oscillators.h"
+#include "core/random.h"
+#include "core/run_state.h"
+#include "core/settings.h"
 #include "gfx/lights.h"
-#include "gfx/random.h"
+#include "input/reset.h"
+#include "particles/particles.h"
 #include "text/text_renderer.h"
 
-int paused = 0;
-int helpScreen = 0;
-int fullScreen = 1;
 int letterboxStep = 0;
 
 namespace {
@@ -27,6 +27,9 @@ constexpr int kFovStep = 2;
 constexpr int kFovMin = 4;
 constexpr int kFovMax = 178;
 constexpr int kLetterboxMax = 6;
+constexpr int kParticleOptions = 3;
+const char* const kParticleOptionTexts[kParticleOptions] = {"No Options", "Option 1/2: Cloud",
+                                                            "Option 2/2: Random Color Cloud"};
 
 // Multiplies in double precision and shows the product before it is
 // rounded back to float.
@@ -141,4 +144,18 @@ void onKey(unsigned char key, int, int) {
       break;
   }
   onParticleKey(key);
+}
+
+void onParticleKey(unsigned char key) {
+  if (key >= '1' && key <= '7') {
+    // Keys 1..7 give 10, 20, 40, ... 640 particles.
+    particleSystem.activeCount = 10 << (key - '1');
+    screenText.showMessage("%d particles", particleSystem.activeCount);
+    return;
+  }
+  if (key == 'o' || key == 'O') {
+    // The option cycles 0, 1, 2, 0, ...; after a reset (2) the next press shows "No Options".
+    settings.particleOption = (settings.particleOption + 1) % kParticleOptions;
+    screenText.showMessage(kParticleOptionTexts[settings.particleOption]);
+  }
 }

@@ -3,12 +3,10 @@
 // is then handed on to onParticleKey.
 #pragma once
 
-extern int paused;         // camera path, universe turn and light swing stopped
-extern int helpScreen;     // help page drawn every frame
-extern int fullScreen;     // 1 full screen, 0 a 512 x 512 window
 extern int letterboxStep;  // -5..6; its size is the letterbox, its sign the direction
 
 constexpr int kEscapeKey = 27;
-constexpr int kWindowedSize = 512;
 
 void onKey(unsigned char key, int x, int y);
+// The second stage of every key: particle pool size (1..7) and the option (O).
+void onParticleKey(unsigned char key);

@@ -2,11 +2,7 @@
 
 #include <GL/freeglut.h>
 
-int arrowKeys = 0;
-int mouseDX = 0;
-int mouseDY = 0;
-int mouseMoved = 0;
-int fireHeld = 0;
+#include "core/input_state.h"
 
 namespace {
 int arrowBit(int key) {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/window.h"
+#include "core/run_state.h"
 #include "text/text_renderer.h"
 
 namespace {

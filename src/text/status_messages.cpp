@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "app/frame.h"
-#include "app/window.h"
+#include "core/frame_clock.h"
+#include "core/run_state.h"
 #include "text/text_renderer.h"
 
 namespace {

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+TextRenderer screenText;
+
 namespace {
 constexpr int kGridColumns = 16;
 constexpr float kCellWidth = 1.0f / 16.0f;  // in texture coordinates

@@ -1,7 +1,7 @@
 #include "text/title_caption.h"
 
-#include "gfx/easing.h"
-#include "gfx/random.h"
+#include "core/easing.h"
+#include "core/random.h"
 #include "text/text_renderer.h"
 
 namespace {

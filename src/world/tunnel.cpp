@@ -2,12 +2,13 @@
 
 #include <GL/gl.h>
 
-#include "app/frame.h"
-#include "app/settings.h"
-#include "game/particles.h"
-#include "gfx/easing.h"
-#include "gfx/random.h"
+#include "core/easing.h"
+#include "core/frame_clock.h"
+#include "core/random.h"
+#include "core/run_state.h"
+#include "core/settings.h"
 #include "gfx/textures.h"
+#include "particles/particles.h"
 #include "world/regions.h"
 
 namespace {

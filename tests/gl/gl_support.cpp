@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/resources.h"
 #include "app/window.h"
 #include "gfx/textures.h"
 

@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "app/camera.h"
-#include "app/settings.h"
-#include "game/particles.h"
+#include "app/resources.h"
+#include "core/settings.h"
 #include "gfx/textures.h"
 #include "gl/gl_support.h"
+#include "particles/particles.h"
 #include "support/state.h"
 
 namespace {

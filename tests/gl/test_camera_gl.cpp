@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "app/camera.h"
-#include "app/settings.h"
-#include "app/window.h"
+#include "core/run_state.h"
+#include "core/settings.h"
 #include "gl/gl_support.h"
 #include "support/state.h"
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/frame.h"
-#include "app/oscillators.h"
-#include "app/window.h"
-#include "gfx/random.h"
+#include "core/frame_clock.h"
+#include "core/oscillators.h"
+#include "core/random.h"
+#include "core/run_state.h"
 #include "gfx/textures.h"
 #include "gl/gl_support.h"
 #include "support/state.h"

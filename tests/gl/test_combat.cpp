@@ -8,12 +8,12 @@
 #include <cmath>
 #include <string>
 
-#include "app/frame.h"
-#include "app/settings.h"
+#include "core/frame_clock.h"
+#include "core/input_state.h"
+#include "core/settings.h"
 #include "game/combat.h"
-#include "game/particles.h"
 #include "game/player.h"
-#include "input/pointer.h"
+#include "particles/particles.h"
 #include "support/state.h"
 #include "text/text_renderer.h"
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/frame.h"
-#include "app/settings.h"
-#include "game/particles.h"
+#include "core/run_state.h"
+#include "core/settings.h"
 #include "gl/gl_support.h"
 #include "input/keyboard.h"
+#include "particles/particles.h"
 #include "support/state.h"
 #include "text/text_renderer.h"
 

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "app/oscillators.h"
+#include "core/oscillators.h"
 #include "gfx/lights.h"
 #include "support/state.h"
 

@@ -8,14 +8,14 @@
 #include <cstdlib>
 
 #include "app/camera.h"
-#include "app/frame.h"
-#include "app/settings.h"
-#include "game/particles.h"
+#include "core/frame_clock.h"
+#include "core/input_state.h"
+#include "core/settings.h"
+#include "game/camera_path.h"
 #include "game/player.h"
 #include "gl/gl_support.h"
-#include "input/pointer.h"
+#include "particles/particles.h"
 #include "support/state.h"
-#include "world/camera_path.h"
 
 namespace {
 constexpr int kTestWidth = 640;

@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/frame.h"
-#include "app/settings.h"
+#include "core/frame_clock.h"
+#include "core/settings.h"
 #include "game/combat.h"
+#include "game/player_status.h"
 #include "gfx/textures.h"
 #include "gl/gl_support.h"
 #include "support/state.h"
-#include "text/player_status.h"
 #include "text/text_renderer.h"
 
 namespace {

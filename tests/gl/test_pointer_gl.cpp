@@ -7,7 +7,8 @@
 #include <chrono>
 #include <thread>
 
-#include "app/frame.h"
+#include "core/frame_clock.h"
+#include "core/input_state.h"
 #include "game/combat.h"
 #include "gl/gl_support.h"
 #include "input/pointer.h"

@@ -10,14 +10,16 @@
 #include <string>
 
 #include "app/frame.h"
-#include "app/oscillators.h"
-#include "app/settings.h"
+#include "core/easing.h"
+#include "core/frame_clock.h"
+#include "core/input_state.h"
+#include "core/oscillators.h"
+#include "core/run_state.h"
+#include "core/settings.h"
 #include "game/combat.h"
-#include "game/particles.h"
-#include "gfx/easing.h"
 #include "gl/gl_support.h"
 #include "input/keyboard.h"
-#include "input/pointer.h"
+#include "particles/particles.h"
 #include "support/state.h"
 #include "text/text_renderer.h"
 

@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "app/frame.h"
 #include "app/scene.h"
+#include "core/frame_clock.h"
 #include "gfx/stars.h"
 #include "gfx/textures.h"
 #include "gl/gl_support.h"

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "gfx/random.h"
+#include "core/random.h"
 #include "gfx/stars.h"
 #include "gl/gl_support.h"
 #include "support/state.h"

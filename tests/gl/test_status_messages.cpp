@@ -3,8 +3,7 @@
 // window, the three-second lifetime and what each leaves remembered.
 #include <gtest/gtest.h>
 
-#include "app/frame.h"
-#include "app/window.h"
+#include "core/frame_clock.h"
 #include "gl/gl_support.h"
 #include "support/state.h"
 #include "text/text_renderer.h"

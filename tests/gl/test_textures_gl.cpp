@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "game/particles.h"
+#include "app/resources.h"
 #include "gfx/textures.h"
+#include "particles/particles.h"
 #include "support/state.h"
 #include "text/text_renderer.h"
 #include "world/regions.h"

@@ -10,16 +10,17 @@
 #include <vector>
 
 #include "app/camera.h"
-#include "app/frame.h"
-#include "app/settings.h"
+#include "core/frame_clock.h"
+#include "core/input_state.h"
+#include "core/run_state.h"
+#include "core/settings.h"
+#include "game/camera_path.h"
 #include "game/combat.h"
-#include "game/particles.h"
 #include "game/player.h"
 #include "gfx/textures.h"
 #include "gl/gl_support.h"
-#include "input/pointer.h"
+#include "particles/particles.h"
 #include "support/state.h"
-#include "world/camera_path.h"
 #include "world/regions.h"
 #include "world/tunnel.h"
 

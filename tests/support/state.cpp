@@ -2,19 +2,21 @@
 
 #include <cstring>
 
-#include "app/frame.h"
-#include "app/oscillators.h"
-#include "app/settings.h"
+#include "core/frame_clock.h"
+#include "core/input_state.h"
+#include "core/oscillators.h"
+#include "core/random.h"
+#include "core/run_state.h"
+#include "core/settings.h"
+#include "game/camera_path.h"
 #include "game/combat.h"
-#include "game/particles.h"
 #include "game/player.h"
-#include "gfx/random.h"
 #include "gfx/stars.h"
 #include "gfx/textures.h"
 #include "input/keyboard.h"
-#include "input/pointer.h"
+#include "input/reset.h"
+#include "particles/particles.h"
 #include "text/text_renderer.h"
-#include "world/camera_path.h"
 #include "world/regions.h"
 
 void restoreProgramState() {

@@ -4,13 +4,13 @@
 
 #include <cmath>
 
-#include "app/frame.h"
-#include "app/settings.h"
+#include "core/frame_clock.h"
+#include "core/input_state.h"
+#include "core/run_state.h"
+#include "core/settings.h"
+#include "game/camera_path.h"
 #include "game/player.h"
-#include "input/keyboard.h"
-#include "input/pointer.h"
 #include "support/state.h"
-#include "world/camera_path.h"
 
 namespace {
 

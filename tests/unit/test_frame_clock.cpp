@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/frame.h"
+#include "core/frame_clock.h"
+#include "core/run_state.h"
 #include "support/state.h"
 
 namespace {

@@ -2,9 +2,9 @@
 // phase step of each channel group.
 #include <gtest/gtest.h>
 
-#include "app/oscillators.h"
-#include "app/settings.h"
-#include "gfx/random.h"
+#include "core/oscillators.h"
+#include "core/random.h"
+#include "core/settings.h"
 #include "support/state.h"
 #include "unit/reference_random.h"
 

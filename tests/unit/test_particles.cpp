@@ -2,8 +2,8 @@
 // hit test, clearing and the brightness envelope.
 #include <gtest/gtest.h>
 
-#include "game/particles.h"
-#include "gfx/random.h"
+#include "core/random.h"
+#include "particles/particles.h"
 #include "support/state.h"
 #include "unit/reference_random.h"
 

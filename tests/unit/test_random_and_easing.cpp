@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/oscillators.h"
-#include "gfx/easing.h"
-#include "gfx/random.h"
+#include "core/easing.h"
+#include "core/oscillators.h"
+#include "core/random.h"
 #include "support/state.h"
 #include "unit/reference_random.h"
 

@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "app/frame.h"
+#include "core/frame_clock.h"
+#include "core/input_state.h"
 #include "game/player.h"
-#include "input/pointer.h"
 #include "support/state.h"
 #include "world/regions.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gfx/random.h"
+#include "core/random.h"
 #include "gfx/stars.h"
 #include "support/state.h"
 #include "unit/reference_random.h"

@@ -1,10 +1,12 @@
-#include "game/particles.h"
+#include "particles/particles.h"
 
 #include <cmath>
 #include <initializer_list>
 
-#include "gfx/easing.h"
-#include "gfx/random.h"
+#include "core/easing.h"
+#include "core/random.h"
+
+ParticleSystem particleSystem;
 
 namespace {
 constexpr float kMoveScale = 0.2f;    // a velocity of 1 moves 0.2 units per second

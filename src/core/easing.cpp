@@ -1,8 +1,8 @@
-#include "gfx/easing.h"
+#include "core/easing.h"
 
 #include <cmath>
 
-#include "app/oscillators.h"
+#include "core/oscillators.h"
 
 double cosineBlend(float a, float b, float t) {
   const float s = static_cast<float>((1.0 - std::cos(t * kPi)) * 0.5);

@@ -1,6 +1,5 @@
 // The scene's parameters, changed at run time by the keys and read by the
-// frame, with their reset. resetParameters also puts back the run state,
-// the particle pool, the player's place and the score.
+// frame; resetSettings puts back their start-up values.
 #pragma once
 
 class SceneSettings {
@@ -28,6 +27,4 @@ class SceneSettings {
 
 extern SceneSettings settings;
 
-void resetParameters();
-// The second stage of every key: particle pool size (1..7) and the option (O).
-void onParticleKey(unsigned char key);
+void resetSettings();

@@ -1,10 +1,10 @@
-#include "text/player_status.h"
+#include "game/player_status.h"
 
 #include <cstdint>
 #include <cstdio>
 
-#include "app/settings.h"
-#include "app/window.h"
+#include "core/run_state.h"
+#include "core/settings.h"
 #include "game/combat.h"
 #include "text/text_renderer.h"
 

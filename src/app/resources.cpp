@@ -1,7 +1,7 @@
-// Start-up loading of the pictures and of what depends on them: the font
-// and particle textures, the world's draw callbacks and the emitter values.
-#include "game/particles.h"
+#include "app/resources.h"
+
 #include "gfx/textures.h"
+#include "particles/particles.h"
 #include "text/text_renderer.h"
 #include "world/regions.h"
 #include "world/tunnel.h"

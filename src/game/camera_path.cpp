@@ -1,15 +1,15 @@
-#include "world/camera_path.h"
+#include "game/camera_path.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
 
-#include "app/frame.h"
-#include "app/settings.h"
+#include "core/easing.h"
+#include "core/frame_clock.h"
+#include "core/input_state.h"
+#include "core/run_state.h"
+#include "core/settings.h"
 #include "game/player.h"
-#include "gfx/easing.h"
-#include "input/keyboard.h"
-#include "input/pointer.h"
 
 // Headings are blended without wrapping: 320 to 380 is a turn of +60 degrees.
 const CameraWaypoint cameraPath[kWaypointCount] = {

@@ -1,4 +1,4 @@
-#include "gfx/random.h"
+#include "core/random.h"
 
 static uint32_t randomState = 1;
 

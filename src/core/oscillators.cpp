@@ -1,7 +1,7 @@
-#include "app/oscillators.h"
+#include "core/oscillators.h"
 
-#include "app/settings.h"
-#include "gfx/random.h"
+#include "core/random.h"
+#include "core/settings.h"
 
 OscillatorBank oscillators = {};
 

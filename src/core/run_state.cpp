@@ -1,0 +1,10 @@
+#include "core/run_state.h"
+
+float fadeLevel = 1.0f;
+int quitting = 0;
+int paused = 0;
+int helpScreen = 0;
+int fullScreen = 1;
+
+int windowWidth = 0;
+int windowHeight = 0;
