@@ -25,11 +25,12 @@ void redirect(int fd, const std::string& path) {
     close(target);
   }
 }
-// True when `entry` ("NAME=value") names a variable that `extra` sets.
-bool overridden(const char* entry, const std::vector<std::string>& extra) {
+// True when `entry` ("NAME=value") names a variable that one of `entries` sets.
+template <typename Iterator>
+bool overridden(const char* entry, Iterator first, Iterator last) {
   const std::string name(entry, std::strcspn(entry, "="));
-  for (const std::string& e : extra) {
-    if (e.compare(0, name.size() + 1, name + "=") == 0) return true;
+  for (Iterator e = first; e != last; ++e) {
+    if (e->compare(0, name.size() + 1, name + "=") == 0) return true;
   }
   return false;
 }
@@ -41,9 +42,15 @@ pid_t startChild(const ChildCommand& command) {
   std::vector<char*> argv;
   for (const std::string& a : command.arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
-  std::vector<std::string> environment = command.extraEnvironment;
+  // A caller may set a variable twice, a default and then its own value: the
+  // later entry wins.
+  const std::vector<std::string>& extra = command.extraEnvironment;
+  std::vector<std::string> environment;
+  for (auto e = extra.begin(); e != extra.end(); ++e) {
+    if (!overridden(e->c_str(), e + 1, extra.end())) environment.push_back(*e);
+  }
   for (char** e = environ; *e != nullptr; ++e) {
-    if (!overridden(*e, command.extraEnvironment)) environment.emplace_back(*e);
+    if (!overridden(*e, extra.begin(), extra.end())) environment.emplace_back(*e);
   }
   std::vector<char*> envp;
   for (const std::string& e : environment) envp.push_back(const_cast<char*>(e.c_str()));

@@ -10,7 +10,7 @@
 
 struct ChildCommand {
   std::vector<std::string> arguments;         // arguments[0] is the program path
-  std::vector<std::string> extraEnvironment;  // "NAME=value", added to ours
+  std::vector<std::string> extraEnvironment;  // "NAME=value", added to ours; a later entry wins
   std::string workingFolder;                  // empty: keep ours
   std::string stdoutPath;                     // empty: /dev/null
   std::string stderrPath;                     // empty: /dev/null

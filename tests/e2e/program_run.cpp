@@ -57,7 +57,8 @@ std::string readFile(const std::string& path) {
 
 std::string programFolder() { return CRYPTWELL_BIN_DIR; }
 
-ProgramRun::ProgramRun(const std::string& displayName, const std::string& workingFolder) {
+ProgramRun::ProgramRun(const std::string& displayName, const std::string& workingFolder,
+                       const std::vector<std::string>& environment) {
   char folder[] = "/tmp/cryptwell-console-XXXXXX";
   if (mkdtemp(folder) == nullptr) return;
   consoleFolder_ = folder;
@@ -71,6 +72,8 @@ ProgramRun::ProgramRun(const std::string& displayName, const std::string& workin
   command.extraEnvironment = {"DISPLAY=" + displayName, "SDL_AUDIODRIVER=dummy"};
   const std::string pinned = pinnedLibraries();
   if (!pinned.empty()) command.extraEnvironment.push_back(pinned);
+  command.extraEnvironment.insert(command.extraEnvironment.end(), environment.begin(),
+                                  environment.end());
   startTime_ = std::chrono::steady_clock::now();
   pid_ = startChild(command);
 }

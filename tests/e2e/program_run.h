@@ -7,12 +7,16 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "e2e/child_process.h"
 
 class ProgramRun {
  public:
-  ProgramRun(const std::string& displayName, const std::string& workingFolder);
+  // `environment` ("NAME=value") is added last, so it replaces the run's
+  // own settings of the same names (the dummy sound device, for one).
+  ProgramRun(const std::string& displayName, const std::string& workingFolder,
+             const std::vector<std::string>& environment = {});
   ~ProgramRun();
   ProgramRun(const ProgramRun&) = delete;
   ProgramRun& operator=(const ProgramRun&) = delete;
