@@ -1,5 +1,6 @@
-// Starts PulseAudio with nothing but its local socket and a null sink, waits
-// until it answers, and records the sink's monitor with parec.
+// Starts the project's private PulseAudio server (scripts/sound-server: its
+// local socket and a null sink, nothing else), waits until it answers, and
+// records the sink's monitor with parec.
 #include "e2e/sound_server.h"
 
 #include <chrono>
@@ -13,7 +14,7 @@
 #include "e2e/child_process.h"
 
 namespace {
-constexpr const char* kSinkName = "cryptwell_test";
+constexpr const char* kMonitor = "cryptwell_test.monitor";
 constexpr double kStartSeconds = 15.0;
 constexpr double kQuerySeconds = 5.0;
 constexpr auto kPollInterval = std::chrono::milliseconds(20);
@@ -31,34 +32,9 @@ SoundServer::SoundServer() {
     return;
   }
   folder_ = folder;
-  // The socket goes under XDG_RUNTIME_DIR; the cookie that clients would
-  // otherwise write to the home folder stays here too.
   clientEnvironment_ = {"XDG_RUNTIME_DIR=" + folder_, "PULSE_COOKIE=" + folder_ + "/cookie"};
   ChildCommand command;
-  // -n: no default script, so no module that looks for sound hardware is
-  // loaded, and none may be loaded later. The test's machine may run as root,
-  // where PulseAudio only warns; it must not raise its own priority there.
-  command.arguments = {"/usr/bin/pulseaudio",
-                       "-n",
-                       "--daemonize=no",
-                       "--system=no",
-                       "--use-pid-file=no",
-                       "--exit-idle-time=-1",
-                       "--disallow-exit",
-                       "--disallow-module-loading",
-                       "--high-priority=no",
-                       "--realtime=no",
-                       "--log-target=file:" + folder_ + "/server.log",
-                       "-L",
-                       "module-native-protocol-unix",
-                       "-L",
-                       std::string("module-null-sink sink_name=") + kSinkName};
-  // Its state files go to the folder too, and with no session bus to find it
-  // starts none (a session bus could otherwise be launched for the display).
-  command.extraEnvironment = clientEnvironment_;
-  command.extraEnvironment.push_back("HOME=" + folder_);
-  command.extraEnvironment.push_back("XDG_CONFIG_HOME=" + folder_ + "/config");
-  command.extraEnvironment.push_back("DBUS_SESSION_BUS_ADDRESS=unix:path=" + folder_ + "/no-bus");
+  command.arguments = {CRYPTWELL_SOUND_SERVER, folder_};
   server_ = startChild(command);
   if (server_ <= 0) {
     failure_ = "cannot fork for pulseaudio";
@@ -106,7 +82,7 @@ bool SoundServer::startRecording() {
   if (!ready()) return false;
   ChildCommand command;
   command.arguments = {"/usr/bin/parec",
-                       std::string("--device=") + kSinkName + ".monitor",
+                       std::string("--device=") + kMonitor,
                        "--format=s16le",
                        "--rate=" + std::to_string(kSampleRate),
                        "--channels=1",

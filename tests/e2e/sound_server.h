@@ -1,9 +1,9 @@
 // A private sound server for one test: PulseAudio with a null sink (no
-// hardware at all) as the test's own child process, with a runtime folder of
-// its own, so it meets no other server on the machine. Everything played to
-// it can be recorded from the sink's monitor with parec, as mono signed
-// 16-bit samples at a known rate. Stopped and cleaned up when the object
-// goes away.
+// hardware at all, see scripts/sound-server) as the test's own child
+// process, with a runtime folder of its own, so it meets no other server on
+// the machine. Everything played to it can be recorded from the sink's
+// monitor with parec, as mono signed 16-bit samples at a known rate. Stopped
+// and cleaned up when the object goes away.
 #pragma once
 #include <sys/types.h>
 
