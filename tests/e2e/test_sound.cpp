@@ -40,9 +40,9 @@ double rms(const std::vector<int16_t>& samples, long from, long to) {
 }
 }  // namespace
 
-class Sound : public ProgramTest {};
+class LaserSound : public ProgramTest {};
 
-TEST_F(Sound, LaserIsHeardWhenTheButtonGoesDownAndNotBefore) {
+TEST_F(LaserSound, IsHeardWhenTheButtonGoesDownAndNotBefore) {
   SoundServer server;
   ASSERT_TRUE(server.ready()) << server.failure();
   ASSERT_TRUE(server.startRecording()) << server.failure();
