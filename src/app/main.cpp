@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/benchmark.h"
 #include "app/command_line.h"
@@ -14,11 +15,14 @@
 #include "core/frame_clock.h"
 #include "core/run_state.h"
 #include "platform/clock.h"
+#include "platform/data_files.h"
 #include "platform/sound.h"
 
 namespace {
 void startSoundEffects() {
-  const char* const paths[kSoundEffects] = {"laser.wav", "boom.wav"};
+  const std::string laser = findDataFile("laser.wav");
+  const std::string boom = findDataFile("boom.wav");
+  const char* const paths[kSoundEffects] = {laser.c_str(), boom.c_str()};
   startSound(paths);
 }
 }  // namespace
@@ -31,6 +35,7 @@ int main(int argc, char** argv) {
     return commandLine.exitStatus;
   }
   const Options& options = commandLine.options;
+  setDataFolder(options.dataFolder.c_str());
 
   startClock();
   nowMs = nowMilliseconds();

@@ -1,18 +1,27 @@
 // One run of the program under test on a given display: started from a
-// working folder (where it finds its data files), its standard output and
-// standard error captured to files, waited for with a time limit, killed if
-// the test ends first.
+// working folder with the given arguments, its standard output and standard
+// error captured to files, waited for with a time limit, killed if the test
+// ends first.
 #pragma once
 #include <sys/types.h>
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "e2e/child_process.h"
 
+// The built program, and its folder with its eight data files.
+std::string programPath();
+std::string programFolder();
+
 class ProgramRun {
  public:
-  ProgramRun(const std::string& displayName, const std::string& workingFolder);
+  // `program` is the executable to start (the built one unless a test names
+  // a copy or an installed one); `arguments` follow it on the command line.
+  ProgramRun(const std::string& displayName, const std::string& workingFolder,
+             const std::vector<std::string>& arguments = {},
+             const std::string& program = programPath());
   ~ProgramRun();
   ProgramRun(const ProgramRun&) = delete;
   ProgramRun& operator=(const ProgramRun&) = delete;
@@ -32,6 +41,3 @@ class ProgramRun {
   std::string consoleFolder_;
   std::chrono::steady_clock::time_point startTime_;
 };
-
-// Folder of the built program and its eight data files.
-std::string programFolder();

@@ -24,9 +24,12 @@ class ProgramTest : public ::testing::Test {
 
   void TearDown() override;
 
-  // Starts the program from `folder` and waits until its window fills the
-  // screen and shows something. Use with ASSERT_NO_FATAL_FAILURE.
-  void startProgram(const std::string& folder = programFolder());
+  // Starts `program` with `arguments` from `folder` and waits until its
+  // window fills the screen and shows something. Use with
+  // ASSERT_NO_FATAL_FAILURE.
+  void startProgram(const std::string& folder = programFolder(),
+                    const std::vector<std::string>& arguments = {},
+                    const std::string& program = programPath());
   // Waits until `seconds` have passed since the program was started.
   void waitUntil(double seconds);
   static void pause(double seconds);
