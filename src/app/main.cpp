@@ -1,34 +1,64 @@
 // Cryptwell: a walk through two underground rooms joined by a corridor, with
-// fire, smoke, hovering alien targets and a laser. This is the entry: start
-// the clock, open the window, set up the scene and run the GLUT loop.
+// fire, smoke, hovering alien targets and a laser. This is the entry: read
+// the options, start the clock and the sound, open the window, set up the
+// scene and run the GLUT loop.
 #include <GL/freeglut.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
+#include "app/benchmark.h"
+#include "app/command_line.h"
 #include "app/scene.h"
 #include "app/window.h"
 #include "core/frame_clock.h"
 #include "core/run_state.h"
 #include "platform/clock.h"
+#include "platform/data_files.h"
+#include "platform/sound.h"
+
+namespace {
+void startSoundEffects() {
+  const std::string laser = findDataFile("laser.wav");
+  const std::string boom = findDataFile("boom.wav");
+  const char* const paths[kSoundEffects] = {laser.c_str(), boom.c_str()};
+  startSound(paths);
+}
+}  // namespace
 
 int main(int argc, char** argv) {
+  const CommandLine commandLine = parseCommandLine(argc, argv, CRYPTWELL_VERSION);
+  if (commandLine.action != CommandLineAction::Run) {
+    std::fputs(commandLine.output.c_str(),
+               commandLine.action == CommandLineAction::Fail ? stderr : stdout);
+    return commandLine.exitStatus;
+  }
+  const Options& options = commandLine.options;
+  setDataFolder(options.dataFolder.c_str());
+
   startClock();
   nowMs = nowMilliseconds();
   if (!PreInit()) {
     std::printf("App cannot PreInit()\n");
     std::exit(0);
   }
+  // The benchmark measures the picture alone, so it runs without sound.
+  if (options.sound && options.benchmarkSeconds == 0) startSoundEffects();
+  if (options.benchmarkSeconds > 0) startBenchmark(options.benchmarkSeconds);
 
-  glutInit(&argc, argv);
-  glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
   // Leaving full screen, GLUT restores the size the window had before it went
   // full screen, overriding a size asked for at the same moment; so the window
   // starts at the windowed size that key F asks for. Without a window manager
   // GLUT's full screen keeps the window's corner where it was, so that is the
-  // screen's corner.
+  // screen's corner. Set before glutInit, so that -geometry can override both.
+  windowedWidth = options.windowWidth;
+  windowedHeight = options.windowHeight;
+  fullScreen = options.windowed ? 0 : 1;
   glutInitWindowPosition(0, 0);
-  glutInitWindowSize(kWindowedSize, kWindowedSize);
+  glutInitWindowSize(windowedWidth, windowedHeight);
+  glutInit(&argc, argv);
+  glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
   glutCreateWindow(kProductName);
   glutReshapeFunc(onReshape);
   glutDisplayFunc(onDisplay);

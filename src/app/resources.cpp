@@ -2,6 +2,7 @@
 
 #include "gfx/textures.h"
 #include "particles/particles.h"
+#include "platform/data_files.h"
 #include "text/text_renderer.h"
 #include "world/regions.h"
 #include "world/tunnel.h"
@@ -37,16 +38,19 @@ void setEmitters() {
 }  // namespace
 
 void loadResources() {
-  screenText.fontTexture = keep(loadTexture128("font.bmp", kBrightnessAlpha, 0, 0));
-  particleSystem.smokeTexture = keep(loadTexture128("smoke128.bmp", kBrightnessAlpha, 0, 0));
-  particleSystem.sphereTexture = keep(loadTexture128("sphere128.bmp", kBrightnessAlpha, 0, 0));
+  screenText.fontTexture =
+      keep(loadTexture128(findDataFile("font.bmp").c_str(), kBrightnessAlpha, 0, 0));
+  particleSystem.smokeTexture =
+      keep(loadTexture128(findDataFile("smoke128.bmp").c_str(), kBrightnessAlpha, 0, 0));
+  particleSystem.sphereTexture =
+      keep(loadTexture128(findDataFile("sphere128.bmp").c_str(), kBrightnessAlpha, 0, 0));
   particleSystem.smokeSpriteRadius =
       spriteRadius(particleSystem.smokeTexture, kParticleAlphaCutoff);
   particleSystem.sphereSpriteRadius =
       spriteRadius(particleSystem.sphereTexture, kParticleAlphaCutoff);
-  keep(loadTexture256("alien31_256.bmp", kSurfaceAlpha, 0, 1));
-  keep(loadTexture128("dirt128.bmp", kSurfaceAlpha, 20, 0));
-  keep(loadTexture256("alien69_256.bmp", kSurfaceAlpha, 10, 1));
+  keep(loadTexture256(findDataFile("alien31_256.bmp").c_str(), kSurfaceAlpha, 0, 1));
+  keep(loadTexture128(findDataFile("dirt128.bmp").c_str(), kSurfaceAlpha, 20, 0));
+  keep(loadTexture256(findDataFile("alien69_256.bmp").c_str(), kSurfaceAlpha, 10, 1));
 
   worldObjects[0].draw = drawFarRoom;
   worldObjects[1].draw = drawCorridor;

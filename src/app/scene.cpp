@@ -6,6 +6,7 @@
 #include "app/resources.h"
 #include "core/input_state.h"
 #include "core/oscillators.h"
+#include "core/run_state.h"
 #include "core/settings.h"
 #include "gfx/lights.h"
 #include "gfx/stars.h"
@@ -53,7 +54,7 @@ bool Init() {
   glutPassiveMotionFunc(onMouseMotion);
   glutMotionFunc(onMouseMotion);
 
-  glutFullScreen();
+  if (fullScreen != 0) glutFullScreen();
   applyCamera();
   fixGlState();
   randomizeOscillators(kOscillatorsInUse);

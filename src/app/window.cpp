@@ -2,7 +2,12 @@
 
 #include <GL/freeglut.h>
 
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/benchmark.h"
 #include "app/frame.h"
+#include "app/scene.h"
 #include "core/frame_clock.h"
 #include "core/random.h"
 #include "core/run_state.h"
@@ -23,6 +28,11 @@ void onDisplay() {
   nowMs = nowMilliseconds();
   runFrame();
   glutSwapBuffers();
+  if (benchmarkRunning() && benchmarkFrameDone(seconds)) {
+    printBenchmarkReport(stdout);
+    shutdownScene();
+    std::exit(0);
+  }
 }
 
 void onIdle() { glutPostRedisplay(); }

@@ -5,6 +5,8 @@ int quitting = 0;
 int paused = 0;
 int helpScreen = 0;
 int fullScreen = 1;
+int windowedWidth = kWindowedSize;
+int windowedHeight = kWindowedSize;
 
 int windowWidth = 0;
 int windowHeight = 0;

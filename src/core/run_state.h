@@ -5,11 +5,13 @@
 constexpr const char* kProductName = "Cryptwell";  // window title and caption
 constexpr int kWindowedSize = 512;                 // edge of the window that key F switches to
 
-extern float fadeLevel;  // global brightness 0..1
-extern int quitting;     // set by ESC; the frame fades out, then exits
-extern int paused;       // camera path, universe turn and light swing stopped
-extern int helpScreen;   // help page drawn every frame
-extern int fullScreen;   // 1 full screen, 0 a window
+extern float fadeLevel;    // global brightness 0..1
+extern int quitting;       // set by ESC; the frame fades out, then exits
+extern int paused;         // camera path, universe turn and light swing stopped
+extern int helpScreen;     // help page drawn every frame
+extern int fullScreen;     // 1 full screen, 0 a window
+extern int windowedWidth;  // the size key F gives the window when it leaves full screen
+extern int windowedHeight;
 
 extern int windowWidth;  // as last reported by GLUT; 0 until the first reshape
 extern int windowHeight;

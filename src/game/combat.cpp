@@ -43,7 +43,7 @@ constexpr float kExplosionSpread = 4.0f;
 constexpr int kKillsPerTarget = 3;
 
 void destroyTarget(Target& t) {
-  playSound("boom.wav");
+  playSound(BoomSound);
   kills += 1;
   if (kills % (kKillsPerTarget * targetCount) == 0) {
     targetCount = kills / kKillsPerTarget + 1;
@@ -133,7 +133,7 @@ void fireLaser() {
   particleSystem.launch(slot, static_cast<float>(kShotSpeed * std::sin(h)),
                         static_cast<float>(-kShotSpeed * std::sin(p)),
                         static_cast<float>(-kShotSpeed * std::cos(h)), kShotSpin, delta);
-  playSound("laser.wav");
+  playSound(LaserSound);
 }
 
 void updateTargets() {

@@ -67,7 +67,7 @@ void toggleHelp() {
 void toggleFullScreen() {
   fullScreen = fullScreen == 0 ? 1 : 0;
   if (fullScreen == 0) {
-    glutReshapeWindow(kWindowedSize, kWindowedSize);
+    glutReshapeWindow(windowedWidth, windowedHeight);
   } else {
     glutFullScreen();
   }

@@ -1,6 +1,3 @@
-// Sound effects through SDL2_mixer on one mixer channel, so that a new sound
-// cuts off the previous one. The device is opened on the first playSound;
-// loaded files are kept for the rest of the run.
 #include "platform/sound.h"
 
 #include <SDL.h>
@@ -8,23 +5,22 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <string>
 
 namespace {
 
-enum class DeviceState { Closed, Open, Unavailable };
+enum class DeviceState { Closed, Loading, Open, Unavailable };
 
-constexpr int kMaxSounds = 4;
-constexpr size_t kMaxNameLength = 64;
-
-struct CachedSound {
-  char name[kMaxNameLength];
-  Mix_Chunk* chunk;
-};
-
-DeviceState deviceState = DeviceState::Closed;
-CachedSound cache[kMaxSounds] = {};
-int cachedCount = 0;
+// Written by the loader thread and read by the frame: once the state says
+// Open (release/acquire), the chunks are set and never change until shutdown.
+std::atomic<DeviceState> deviceState{DeviceState::Closed};
+Mix_Chunk* chunks[kSoundEffects] = {};
+std::string loadPaths[kSoundEffects];  // set before the loader starts, read by it
+std::mutex loaderMutex;
+std::condition_variable loaderDone;
 
 void discardLog(void*, int, SDL_LogPriority, const char*) {}
 
@@ -53,8 +49,6 @@ class QuietStderr {
 };
 
 bool openDevice() {
-  if (deviceState != DeviceState::Closed) return deviceState == DeviceState::Open;
-  deviceState = DeviceState::Unavailable;
   SDL_LogSetOutputFunction(discardLog, nullptr);
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   QuietStderr quiet;
@@ -64,39 +58,63 @@ bool openDevice() {
     return false;
   }
   Mix_AllocateChannels(1);
-  deviceState = DeviceState::Open;
   return true;
 }
 
-Mix_Chunk* findOrLoad(const char* path) {
-  for (int i = 0; i < cachedCount; ++i) {
-    if (std::strcmp(cache[i].name, path) == 0) return cache[i].chunk;
+void finishLoading(DeviceState result) {
+  std::lock_guard<std::mutex> lock(loaderMutex);
+  deviceState.store(result, std::memory_order_release);
+  loaderDone.notify_all();
+}
+
+int load(void*) {
+  if (!openDevice()) {
+    finishLoading(DeviceState::Unavailable);
+    return 0;
   }
-  if (std::strlen(path) >= kMaxNameLength || cachedCount == kMaxSounds) return nullptr;
-  Mix_Chunk* chunk = Mix_LoadWAV(path);
-  if (chunk == nullptr) return nullptr;  // tried again next time: the file may appear
-  std::strcpy(cache[cachedCount].name, path);
-  cache[cachedCount].chunk = chunk;
-  ++cachedCount;
-  return chunk;
+  // A file that is missing or not a sound leaves its effect silent.
+  for (int i = 0; i < kSoundEffects; ++i) chunks[i] = Mix_LoadWAV(loadPaths[i].c_str());
+  finishLoading(DeviceState::Open);
+  return 0;
 }
 
 }  // namespace
 
-void playSound(const char* path) {
-  if (!openDevice()) return;
-  Mix_Chunk* chunk = findOrLoad(path);
-  if (chunk != nullptr) Mix_PlayChannel(0, chunk, 0);
+void startSound(const char* const paths[kSoundEffects]) {
+  DeviceState closed = DeviceState::Closed;
+  if (!deviceState.compare_exchange_strong(closed, DeviceState::Loading)) return;
+  for (int i = 0; i < kSoundEffects; ++i) loadPaths[i] = paths[i];
+  // An SDL thread, so SDL frees what it keeps per thread when the loader
+  // ends. Detached, so a process that ends while the device still opens does
+  // not have to wait for it; shutdownSound waits through the state instead.
+  SDL_Thread* loader = SDL_CreateThread(load, "sound loader", nullptr);
+  if (loader == nullptr) {
+    finishLoading(DeviceState::Unavailable);
+    return;
+  }
+  SDL_DetachThread(loader);
+}
+
+bool waitForSound() {
+  std::unique_lock<std::mutex> lock(loaderMutex);
+  loaderDone.wait(lock, [] { return deviceState.load() != DeviceState::Loading; });
+  return deviceState.load() == DeviceState::Open;
+}
+
+void playSound(SoundEffect effect) {
+  if (deviceState.load(std::memory_order_acquire) != DeviceState::Open) return;
+  if (chunks[effect] != nullptr) Mix_PlayChannel(0, chunks[effect], 0);
 }
 
 void shutdownSound() {
-  if (deviceState == DeviceState::Unavailable)
-    deviceState = DeviceState::Closed;  // try again later
-  if (deviceState != DeviceState::Open) return;
-  Mix_HaltChannel(-1);
-  for (int i = 0; i < cachedCount; ++i) Mix_FreeChunk(cache[i].chunk);
-  cachedCount = 0;
-  Mix_CloseAudio();
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  deviceState = DeviceState::Closed;
+  if (waitForSound()) {
+    Mix_HaltChannel(-1);
+    for (Mix_Chunk*& chunk : chunks) {
+      if (chunk != nullptr) Mix_FreeChunk(chunk);
+      chunk = nullptr;
+    }
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  deviceState.store(DeviceState::Closed);
 }

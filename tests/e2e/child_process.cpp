@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -91,6 +93,13 @@ ChildEnd waitForChild(pid_t pid, double seconds) {
   }
 }
 
+ChildEnd runChild(const ChildCommand& command, double seconds) {
+  const pid_t pid = startChild(command);
+  const ChildEnd end = waitForChild(pid, seconds);
+  if (!end.ended) stopChild(pid);
+  return end;
+}
+
 void stopChild(pid_t pid) {
   if (pid <= 0) return;
   kill(pid, SIGTERM);
@@ -103,4 +112,11 @@ std::string describe(const ChildEnd& end) {
   if (!end.ended) return "still running";
   if (end.exited) return "exit status " + std::to_string(end.status);
   return "killed by signal " + std::to_string(end.signal);
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }

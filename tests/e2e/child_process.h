@@ -1,7 +1,7 @@
 // Starting and ending the child processes of a test (the X server, the
-// program): fork and exec with a chosen environment, working folder and
-// console files, a wait with a time limit, and a kill that never leaves a
-// zombie behind.
+// program, tools): fork and exec with a chosen environment, working folder
+// and console files, a wait with a time limit, and a kill that never leaves
+// a zombie behind.
 #pragma once
 #include <sys/types.h>
 
@@ -29,6 +29,11 @@ struct ChildEnd {
 };
 
 ChildEnd waitForChild(pid_t pid, double seconds);
+// Starts `command` and waits for its end; stops it after `seconds`.
+ChildEnd runChild(const ChildCommand& command, double seconds);
 // SIGTERM, a short grace period, then SIGKILL; always reaps the child.
 void stopChild(pid_t pid);
 std::string describe(const ChildEnd& end);
+
+// What a file holds ("" when it cannot be read): a child's console output.
+std::string readFile(const std::string& path);

@@ -25,6 +25,14 @@ bool DataFolder::copyFromProgram(const std::string& name) {
   return !error;
 }
 
+std::string DataFolder::copyProgram() {
+  const fs::path from(programPath());
+  const fs::path to = fs::path(path_) / from.filename();
+  std::error_code error;
+  fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
+  return error ? "" : to.string();
+}
+
 bool DataFolder::truncate(const std::string& name, std::uintmax_t bytes) {
   std::error_code error;
   fs::resize_file(fs::path(path_) / name, bytes, error);

@@ -15,6 +15,9 @@ class DataFolder {
   const std::string& path() const { return path_; }
   // Copies the named file from the program's folder; false if that failed.
   bool copyFromProgram(const std::string& name);
+  // Copies the built program into the folder, so that the folder beside the
+  // executable is this one; the copy's path, or "" if that failed.
+  std::string copyProgram();
   // Keeps only the first `bytes` bytes of a file already in the folder.
   bool truncate(const std::string& name, std::uintmax_t bytes);
 
@@ -22,5 +25,5 @@ class DataFolder {
   std::string path_;
 };
 
-// The six pictures and two sounds the program reads from its working folder.
+// The six pictures and two sounds the program reads.
 const std::vector<std::string>& dataFileNames();

@@ -1,5 +1,5 @@
-// Runs the built program as a person would: its own folder (or a copy of it)
-// as the working folder, nothing on the command line.
+// Runs the program as a person would: the built one by default, from its own
+// folder (or another) as the working folder, with or without arguments.
 #include "e2e/program_run.h"
 
 #include <dlfcn.h>
@@ -9,8 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace {
@@ -46,24 +44,21 @@ std::string pinnedLibraries() {
   }
   return "";
 }
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 }  // namespace
+
+std::string programPath() { return CRYPTWELL_BIN; }
 
 std::string programFolder() { return CRYPTWELL_BIN_DIR; }
 
 ProgramRun::ProgramRun(const std::string& displayName, const std::string& workingFolder,
+                       const std::vector<std::string>& arguments, const std::string& program,
                        const std::vector<std::string>& environment) {
   char folder[] = "/tmp/cryptwell-console-XXXXXX";
   if (mkdtemp(folder) == nullptr) return;
   consoleFolder_ = folder;
   ChildCommand command;
-  command.arguments = {CRYPTWELL_BIN};
+  command.arguments = {program};
+  command.arguments.insert(command.arguments.end(), arguments.begin(), arguments.end());
   command.workingFolder = workingFolder;
   command.stdoutPath = consoleFolder_ + "/stdout";
   command.stderrPath = consoleFolder_ + "/stderr";

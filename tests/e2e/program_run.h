@@ -1,7 +1,7 @@
 // One run of the program under test on a given display: started from a
-// working folder (where it finds its data files), its standard output and
-// standard error captured to files, waited for with a time limit, killed if
-// the test ends first.
+// working folder with the given arguments, its standard output and standard
+// error captured to files, waited for with a time limit, killed if the test
+// ends first.
 #pragma once
 #include <sys/types.h>
 
@@ -11,11 +11,19 @@
 
 #include "e2e/child_process.h"
 
+// The built program, and its folder with its eight data files.
+std::string programPath();
+std::string programFolder();
+
 class ProgramRun {
  public:
-  // `environment` ("NAME=value") is added last, so it replaces the run's
-  // own settings of the same names (the dummy sound device, for one).
+  // `program` is the executable to start (the built one unless a test names
+  // a copy or an installed one); `arguments` follow it on the command line.
+  // `environment` ("NAME=value") is added last, so it replaces the run's own
+  // settings of the same names (the dummy sound device, for one).
   ProgramRun(const std::string& displayName, const std::string& workingFolder,
+             const std::vector<std::string>& arguments = {},
+             const std::string& program = programPath(),
              const std::vector<std::string>& environment = {});
   ~ProgramRun();
   ProgramRun(const ProgramRun&) = delete;
@@ -36,6 +44,3 @@ class ProgramRun {
   std::string consoleFolder_;
   std::chrono::steady_clock::time_point startTime_;
 };
-
-// Folder of the built program and its eight data files.
-std::string programFolder();

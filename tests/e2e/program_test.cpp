@@ -16,13 +16,14 @@ constexpr const char* kTitle = "Cryptwell";
 constexpr const char* kScreensFolder = "e2e-screens";
 }  // namespace
 
-void ProgramTest::startProgram(const std::string& folder,
+void ProgramTest::startProgram(const std::string& folder, const std::vector<std::string>& arguments,
+                               const std::string& program,
                                const std::vector<std::string>& environment) {
   display_ = std::make_unique<VirtualDisplay>(kScreenWidth, kScreenHeight);
   ASSERT_TRUE(display_->ready()) << display_->failure();
   x_ = std::make_unique<XSession>(display_->name());
   ASSERT_TRUE(x_->connected());
-  run_ = std::make_unique<ProgramRun>(display_->name(), folder, environment);
+  run_ = std::make_unique<ProgramRun>(display_->name(), folder, arguments, program, environment);
   ASSERT_TRUE(run_->started());
   window_ = x_->waitForWindow(kTitle, kWindowSeconds);
   ASSERT_NE(window_, 0u) << "no window titled " << kTitle

@@ -24,10 +24,12 @@ class ProgramTest : public ::testing::Test {
 
   void TearDown() override;
 
-  // Starts the program from `folder`, with `environment` added to its own
-  // (see ProgramRun), and waits until its window fills the screen and shows
-  // something. Use with ASSERT_NO_FATAL_FAILURE.
+  // Starts `program` with `arguments` from `folder`, with `environment` added
+  // to its own (see ProgramRun), and waits until its window fills the screen
+  // and shows something. Use with ASSERT_NO_FATAL_FAILURE.
   void startProgram(const std::string& folder = programFolder(),
+                    const std::vector<std::string>& arguments = {},
+                    const std::string& program = programPath(),
                     const std::vector<std::string>& environment = {});
   // Waits until `seconds` have passed since the program was started.
   void waitUntil(double seconds);

@@ -10,6 +10,11 @@ namespace {
 constexpr int kWhiteFloor = 225;
 constexpr int kVioletFloor = 170;
 constexpr int kVioletGreenGap = 60;
+
+// The largest difference of the two pixels in any one channel.
+int channelDistance(const Pixel& p, const Pixel& q) {
+  return std::max({std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b)});
+}
 }  // namespace
 
 bool isLit(const Pixel& p) { return std::max({p.r, p.g, p.b}) > kLitThreshold; }
@@ -69,13 +74,21 @@ double ScreenImage::changedFraction(const ScreenImage& other, const Box& box, in
   int changed = 0;
   for (int y = b.y; y < b.y + b.height; ++y) {
     for (int x = b.x; x < b.x + b.width; ++x) {
-      const Pixel p = at(x, y);
-      const Pixel q = other.at(x, y);
-      const int moved = std::max({std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b)});
-      changed += moved > threshold ? 1 : 0;
+      changed += channelDistance(at(x, y), other.at(x, y)) > threshold ? 1 : 0;
     }
   }
   return static_cast<double>(changed) / area;
+}
+
+double ScreenImage::detailFraction(const Box& box, int threshold) const {
+  const Box b = clip(box);
+  if (b.width < 2 || b.height == 0) return 0.0;
+  int steps = 0;
+  for (int y = b.y; y < b.y + b.height; ++y) {
+    for (int x = b.x + 1; x < b.x + b.width; ++x)
+      steps += channelDistance(at(x, y), at(x - 1, y)) > threshold ? 1 : 0;
+  }
+  return static_cast<double>(steps) / ((b.width - 1) * b.height);
 }
 
 double ScreenImage::movedLitFraction(const ScreenImage& before, const Box& box, int radius) const {

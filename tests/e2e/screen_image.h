@@ -1,6 +1,7 @@
 // A captured picture (what the screen showed at one moment) and the few
 // measures the tests take of it: lit, white and violet pixels in a box,
-// channel sums, and how much of a box changed between two pictures.
+// channel sums, texture detail, and how much of a box changed between two
+// pictures.
 #pragma once
 #include <string>
 #include <vector>
@@ -49,6 +50,10 @@ class ScreenImage {
   // Share of the box's pixels whose colour moved by more than `threshold` in
   // some channel between this picture and `other` (same size).
   double changedFraction(const ScreenImage& other, const Box& box, int threshold) const;
+  // Share of the box's pixels that differ from their left neighbour by more
+  // than `threshold` in some channel: the fine detail of textured surfaces,
+  // where untextured ones, smoothly shaded, score near zero.
+  double detailFraction(const Box& box, int threshold) const;
   // Share of this picture's lit pixels in the box that have no lit pixel
   // within `radius` at the same place in `before`: how much of the drawing
   // moved. Texture and light changes leave it low, a change of view raises it.

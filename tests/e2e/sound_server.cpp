@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <thread>
 
 #include "e2e/child_process.h"
@@ -34,7 +33,7 @@ SoundServer::SoundServer() {
   folder_ = folder;
   clientEnvironment_ = {"XDG_RUNTIME_DIR=" + folder_, "PULSE_COOKIE=" + folder_ + "/cookie"};
   ChildCommand command;
-  command.arguments = {CRYPTWELL_SOUND_SERVER, folder_};
+  command.arguments = {std::string(CRYPTWELL_SOURCE_DIR) + "/scripts/sound-server", folder_};
   server_ = startChild(command);
   if (server_ <= 0) {
     failure_ = "cannot fork for pulseaudio";
@@ -67,9 +66,7 @@ bool SoundServer::waitUntilAnswering() {
       failure_ = "pulseaudio ended at start: " + describe(server) + "\n" + logTail();
       return false;
     }
-    const pid_t pid = startChild(query);
-    const ChildEnd end = waitForChild(pid, kQuerySeconds);
-    if (!end.ended) stopChild(pid);
+    const ChildEnd end = runChild(query, kQuerySeconds);
     if (end.exited && end.status == 0) return true;
     std::this_thread::sleep_for(kPollInterval);
   }
@@ -129,9 +126,6 @@ std::vector<int16_t> SoundServer::stopRecording() {
 }
 
 std::string SoundServer::logTail() const {
-  std::ifstream in(folder_ + "/server.log");
-  std::ostringstream text;
-  text << in.rdbuf();
-  const std::string log = text.str();
+  const std::string log = readFile(folder_ + "/server.log");
   return log.size() > kLogTailBytes ? log.substr(log.size() - kLogTailBytes) : log;
 }

@@ -1,7 +1,11 @@
 // Runs from a folder where the data files are missing or cut short: the
 // program must still start, draw and animate its frames (untextured where a
 // picture is missing), fire, and end cleanly on ESC with nothing printed and
-// no sanitizer report.
+// no sanitizer report. The program runs as a copy placed in that folder, so
+// the folder beside the executable holds the same missing or damaged files
+// and no installed data lies beside it.
+#include <filesystem>
+
 #include "e2e/data_folder.h"
 #include "e2e/program_test.h"
 
@@ -21,6 +25,14 @@ constexpr double kHintSeconds = 2.9;  // characters of the hint that are not spa
 
 class DataFiles : public ProgramTest {
  protected:
+  // Starts a copy of the program placed in `folder`, from that folder.
+  void startCopyIn(DataFolder& folder) {
+    const std::string program = folder.copyProgram();
+    ASSERT_FALSE(program.empty());
+    ASSERT_FALSE(std::filesystem::exists(folder.path() + "/../share/cryptwell"));
+    ASSERT_NO_FATAL_FAILURE(startProgram(folder.path(), {}, program));
+  }
+
   // The picture moves on by itself, and the program survives a burst of fire.
   void expectAnimatedAndFiring() {
     waitUntil(kFadeInSeconds);
@@ -39,7 +51,7 @@ class DataFiles : public ProgramTest {
 TEST_F(DataFiles, EveryFileMissingStillRunsUntexturedAndQuitsCleanly) {
   DataFolder empty;
   ASSERT_FALSE(empty.path().empty());
-  ASSERT_NO_FATAL_FAILURE(startProgram(empty.path()));
+  ASSERT_NO_FATAL_FAILURE(startCopyIn(empty));
   const ScreenImage hint = capture("hint-untextured");
   ASSERT_LT(secondsSinceStart(), kHintSeconds) << "the first picture came after the hint's time";
   const int hintArea = kHintGlyphs * 10 * 20;  // glyph boxes of 10 x 20 pixels
@@ -57,7 +69,7 @@ TEST_F(DataFiles, TruncatedFilesDoNotCrashTheProgram) {
     ASSERT_TRUE(damaged.copyFromProgram(name)) << name;
     ASSERT_TRUE(damaged.truncate(name, name == "font.bmp" ? kShortFont : kShortFile)) << name;
   }
-  ASSERT_NO_FATAL_FAILURE(startProgram(damaged.path()));
+  ASSERT_NO_FATAL_FAILURE(startCopyIn(damaged));
   ASSERT_NO_FATAL_FAILURE(expectAnimatedAndFiring());
   ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
   expectQuietConsole();

@@ -48,7 +48,7 @@ TEST_F(LaserSound, IsHeardWhenTheButtonGoesDownAndNotBefore) {
   ASSERT_TRUE(server.startRecording()) << server.failure();
   std::vector<std::string> environment = server.clientEnvironment();
   environment.push_back("SDL_AUDIODRIVER=");  // SDL chooses its device as on a desktop
-  ASSERT_NO_FATAL_FAILURE(startProgram(programFolder(), environment));
+  ASSERT_NO_FATAL_FAILURE(startProgram(programFolder(), {}, programPath(), environment));
   waitUntil(kFadeInSeconds);
   typeText("v");
   pause(kFrameTime);

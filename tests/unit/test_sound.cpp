@@ -1,5 +1,6 @@
-// Sound effects: one mixer channel, so a new sound cuts off the last; silence,
-// and an empty console, when a file is missing or there is no sound device.
+// Sound effects: loaded before they are needed, one mixer channel, so a new
+// sound cuts off the last; silence, and an empty console, when a file is
+// missing or there is no sound device.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <fcntl.h>
@@ -53,14 +54,26 @@ class Sound : public ::testing::Test {
     shutdownSound();
     unsetenv("SDL_AUDIODRIVER");
   }
+
+  // Starts loading the two effects from these files and waits for the loader.
+  static bool start(const std::string& laser, const std::string& boom) {
+    const char* const paths[kSoundEffects] = {laser.c_str(), boom.c_str()};
+    startSound(paths);
+    return waitForSound();
+  }
 };
+
+TEST_F(Sound, NothingOpensTheDeviceButStartSound) {
+  playSound(LaserSound);
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "a shot must never open the device itself";
+}
 
 TEST_F(Sound, WithoutADeviceEverySoundIsSilentAndQuiet) {
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  const std::string laser = dataFile("laser.wav");
   const std::string printed = consoleOutput([&] {
-    playSound(laser.c_str());
-    playSound(laser.c_str());  // no second attempt to open, no second complaint
+    EXPECT_FALSE(start(dataFile("laser.wav"), dataFile("boom.wav")));
+    playSound(LaserSound);
+    playSound(LaserSound);  // no second attempt to open, no second complaint
   });
   EXPECT_EQ(printed, "");
   EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "a failed open must give the audio system back";
@@ -68,14 +81,15 @@ TEST_F(Sound, WithoutADeviceEverySoundIsSilentAndQuiet) {
 
 TEST_F(Sound, ANewSoundCutsOffTheOneStillPlaying) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);  // a real mixer with no speakers
-  const std::string boom = dataFile("boom.wav");
-  const std::string laser = dataFile("laser.wav");
-  const std::string printed = consoleOutput([&] { playSound(boom.c_str()); });
+  const std::string printed = consoleOutput([&] {
+    ASSERT_TRUE(start(dataFile("laser.wav"), dataFile("boom.wav")));
+    playSound(BoomSound);
+  });
   EXPECT_EQ(printed, "");
   ASSERT_EQ(Mix_Playing(0), 1) << "the explosion should be playing";
   Mix_Chunk* const explosion = Mix_GetChunk(0);
 
-  playSound(laser.c_str());
+  playSound(LaserSound);
   EXPECT_EQ(Mix_AllocateChannels(-1), 1);
   EXPECT_EQ(Mix_Playing(-1), 1);
   EXPECT_NE(Mix_GetChunk(0), explosion) << "the laser should have replaced the explosion";
@@ -84,9 +98,6 @@ TEST_F(Sound, ANewSoundCutsOffTheOneStillPlaying) {
 
 TEST_F(Sound, AMissingOrUnreadableFileIsSilentAndLeavesPlaybackAlone) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  const std::string boom = dataFile("boom.wav");
-  playSound(boom.c_str());
-  ASSERT_EQ(Mix_Playing(0), 1);
   char folder[] = "/tmp/cryptwell-sound-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
   const std::string garbage = std::string(folder) + "/garbage.wav";
@@ -94,25 +105,32 @@ TEST_F(Sound, AMissingOrUnreadableFileIsSilentAndLeavesPlaybackAlone) {
   std::fputs("not a sound at all", f);
   std::fclose(f);
 
-  const std::string printed = consoleOutput([&] {
-    playSound("no-such-file.wav");
-    playSound(garbage.c_str());
-    playSound(folder);  // a directory in place of a file
-  });
-  EXPECT_EQ(printed, "");
-  EXPECT_EQ(Mix_Playing(0), 1) << "a failed sound must not stop the one playing";
+  // A directory stands in for a file in the last case.
+  for (const std::string& bad : {std::string("no-such-file.wav"), garbage, std::string(folder)}) {
+    const std::string printed = consoleOutput([&] {
+      ASSERT_TRUE(start(bad, dataFile("boom.wav")));
+      playSound(BoomSound);
+      playSound(LaserSound);
+    });
+    EXPECT_EQ(printed, "") << bad;
+    EXPECT_EQ(Mix_Playing(0), 1) << bad << ": a failed sound must not stop the one playing";
+    shutdownSound();
+  }
   std::remove(garbage.c_str());
   rmdir(folder);
 }
 
-TEST_F(Sound, ShuttingDownStopsPlaybackAndTheNextSoundOpensTheDeviceAgain) {
+TEST_F(Sound, ShuttingDownStopsPlaybackAndSoundCanStartAgain) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  const std::string boom = dataFile("boom.wav");
-  playSound(boom.c_str());
+  ASSERT_TRUE(start(dataFile("laser.wav"), dataFile("boom.wav")));
+  playSound(BoomSound);
   ASSERT_EQ(Mix_Playing(0), 1);
   shutdownSound();
   EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
-  playSound(boom.c_str());
+  playSound(BoomSound);
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+  ASSERT_TRUE(start(dataFile("laser.wav"), dataFile("boom.wav")));
+  playSound(BoomSound);
   EXPECT_EQ(Mix_Playing(0), 1);
 }
 

@@ -1,6 +1,7 @@
-// An 8-bit RGB picture held in the row order it is stored in a BMP file:
-// row 0 is the first row after the header. The font layout is defined in
-// that order, so nothing in the generator ever flips rows.
+// 8-bit pictures held in the row order they are stored in their file: row 0
+// is the first row written. For a BMP that is the bottom row, and the font
+// layout is defined in that order, so nothing in the generator ever flips
+// rows; for the PNG icon it is the top row.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -11,17 +12,29 @@ struct Rgb {
   uint8_t b = 0;
 };
 
-class Image {
+struct Rgba {
+  uint8_t r = 0;
+  uint8_t g = 0;
+  uint8_t b = 0;
+  uint8_t a = 0;  // 0 transparent, 255 opaque
+};
+
+template <typename Pixel>
+class Raster {
  public:
-  Image(int width, int height) : width_(width), height_(height), pixels_(width * height) {}
+  Raster(int width, int height) : width_(width), height_(height), pixels_(width * height) {}
 
   int width() const { return width_; }
   int height() const { return height_; }
-  Rgb& at(int x, int y) { return pixels_[y * width_ + x]; }
-  const Rgb& at(int x, int y) const { return pixels_[y * width_ + x]; }
+  Pixel& at(int x, int y) { return pixels_[y * width_ + x]; }
+  const Pixel& at(int x, int y) const { return pixels_[y * width_ + x]; }
+  const Pixel* data() const { return pixels_.data(); }
 
  private:
   int width_;
   int height_;
-  std::vector<Rgb> pixels_;
+  std::vector<Pixel> pixels_;
 };
+
+using Image = Raster<Rgb>;
+using RgbaImage = Raster<Rgba>;

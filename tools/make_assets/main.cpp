@@ -1,5 +1,6 @@
 // make_assets OUTPUT_DIR [FONT_FILE]
-// Writes the program's pictures, glyph sheet and sounds into OUTPUT_DIR.
+// Writes the program's pictures, glyph sheet, sounds and desktop icon into
+// OUTPUT_DIR.
 // The output is the same byte for byte on every run, so builds are
 // reproducible. FONT_FILE overrides the Debian-shipped font, mainly so the
 // failure path can be exercised.
@@ -9,6 +10,8 @@
 
 #include "bmp_writer.h"
 #include "font_sheet.h"
+#include "icon.h"
+#include "png_writer.h"
 #include "sounds.h"
 #include "textures.h"
 #include "wav_writer.h"
@@ -64,5 +67,8 @@ int main(int argc, char** argv) {
     const std::string path = (dir / sound.name).string();
     if (!writeWav(path, sound.samples, kSampleRate)) return fail("cannot write " + path);
   }
+
+  const std::string iconPath = (dir / "cryptwell.png").string();
+  if (!writePng(iconPath, makeIcon())) return fail("cannot write " + iconPath);
   return 0;
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "color.h"
 #include "noise.h"
 
 namespace {
@@ -17,26 +18,6 @@ constexpr int kSpriteSize = 128;
 constexpr int kWallSize = 256;
 constexpr int kDirtSize = 128;
 constexpr int kCeilingSize = 256;
-
-struct Color {
-  float r, g, b;
-};
-
-Color operator*(Color c, float k) { return {c.r * k, c.g * k, c.b * k}; }
-Color operator+(Color a, Color b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
-
-Color mix(Color a, Color b, float t) { return a * (1 - t) + b * t; }
-
-float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
-
-float smoothstep(float edge0, float edge1, float v) {
-  const float t = clamp01((v - edge0) / (edge1 - edge0));
-  return t * t * (3 - 2 * t);
-}
-
-uint8_t toByte(float v) { return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 255.0f))); }
-
-Rgb toRgb(Color c) { return {toByte(c.r), toByte(c.g), toByte(c.b)}; }
 
 // A square field of floats that wraps at its edges, for height maps.
 class Field {

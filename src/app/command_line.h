@@ -1,0 +1,26 @@
+// The program's own options, GNU style, read before GLUT sees the command
+// line: GLUT's options (-display, -geometry, ...) are left in argv for
+// glutInit, everything else of the program's is taken out.
+#pragma once
+#include <string>
+
+struct Options {
+  bool windowed = false;  // start in a window instead of full screen
+  int windowWidth = 0;    // the window's size; 0 until the parser sets it
+  int windowHeight = 0;
+  std::string dataFolder;    // looked in first for the data files; empty for none
+  bool sound = true;         // false: the sound device is never opened
+  int benchmarkSeconds = 0;  // > 0: measure this long after the fade-in, report, exit
+};
+
+enum class CommandLineAction { Run, Exit, Fail };
+
+struct CommandLine {
+  CommandLineAction action = CommandLineAction::Run;
+  int exitStatus = 0;  // for Exit and Fail
+  std::string output;  // what to print: help or version on stdout, an error on stderr
+  Options options;
+};
+
+// Reads argv[1..argc-1]; on Run, argc and argv keep only argv[0] and GLUT's options.
+CommandLine parseCommandLine(int& argc, char** argv, const char* version);

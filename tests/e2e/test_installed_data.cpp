@@ -1,0 +1,86 @@
+// The program as a person gets it finds its pictures from any working
+// folder: installed with cmake --install into a fresh prefix and started
+// from a folder with no data files, or started from the build tree with the
+// repository root as the working folder. Either way it draws the textured
+// world, not the flat grey one of missing pictures.
+#include <filesystem>
+#include <string>
+
+#include "e2e/data_folder.h"
+#include "e2e/program_test.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr double kToolSeconds = 120.0;
+constexpr double kHintSeconds = 2.9;  // the hint goes at 3 s
+// The hint in real glyphs measures about 80 white pixels; without the font
+// picture its solid boxes measure over 2000.
+constexpr int kMaxGlyphWhite = 400;
+// Textured walls: a third or more of the pixels step by more than 8 from
+// their neighbour; smoothly shaded untextured walls: under 1 %.
+constexpr int kDetailStep = 8;
+constexpr double kMinDetail = 0.05;
+
+const char* const kInstalledFiles[] = {
+    "bin/cryptwell",
+    "share/applications/cryptwell.desktop",
+    "share/icons/hicolor/128x128/apps/cryptwell.png",
+    "share/man/man6/cryptwell.6",
+};
+}  // namespace
+
+class FoundData : public ProgramTest {
+ protected:
+  // The font picture was found (the hint is drawn in glyphs) and so were the
+  // surface pictures (the walls show their fine detail).
+  void expectTexturedWorld() {
+    const ScreenImage hint = capture("hint");
+    ASSERT_LT(secondsSinceStart(), kHintSeconds) << "the first picture came after the hint's time";
+    EXPECT_LT(hint.whitePixels(layout::kFirstMessage), kMaxGlyphWhite) << "text in solid boxes";
+    waitUntil(kFadeInSeconds);
+    EXPECT_GT(capture("scene").detailFraction(layout::kLowerScene, kDetailStep), kMinDetail)
+        << "untextured walls";
+    ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
+    expectQuietConsole();
+  }
+
+  // Runs a tool to its end; fails the test unless it ends with status 0.
+  void runTool(const std::vector<std::string>& arguments, const std::string& logFolder) {
+    ChildCommand command;
+    command.arguments = arguments;
+    command.stdoutPath = logFolder + "/stdout";
+    command.stderrPath = logFolder + "/stderr";
+    const ChildEnd end = runChild(command, kToolSeconds);
+    EXPECT_TRUE(end.exited && end.status == 0)
+        << arguments[0] << ": " << describe(end) << "\n"
+        << readFile(command.stdoutPath) << readFile(command.stderrPath);
+  }
+};
+
+TEST_F(FoundData, InstalledProgramFindsItsDataFromAnEmptyFolder) {
+  DataFolder scratch;
+  ASSERT_FALSE(scratch.path().empty());
+  const std::string prefix = scratch.path() + "/prefix";
+  const std::string empty = scratch.path() + "/work";
+  ASSERT_TRUE(fs::create_directory(empty));
+  ASSERT_NO_FATAL_FAILURE(runTool(
+      {CRYPTWELL_CMAKE, "--install", CRYPTWELL_BUILD_DIR, "--prefix", prefix}, scratch.path()));
+  for (const char* file : kInstalledFiles) EXPECT_TRUE(fs::is_regular_file(prefix + "/" + file));
+  for (const std::string& name : dataFileNames())
+    EXPECT_TRUE(fs::is_regular_file(prefix + "/share/cryptwell/" + name)) << name;
+
+  runTool({DESKTOP_FILE_VALIDATE, prefix + "/share/applications/cryptwell.desktop"},
+          scratch.path());
+  EXPECT_EQ(readFile(scratch.path() + "/stdout") + readFile(scratch.path() + "/stderr"), "")
+      << "desktop-file-validate has remarks";
+
+  ASSERT_NO_FATAL_FAILURE(startProgram(empty, {}, prefix + "/bin/cryptwell"));
+  expectTexturedWorld();
+}
+
+TEST_F(FoundData, BuiltProgramFindsItsDataFromTheRepositoryRoot) {
+  ASSERT_FALSE(fs::exists(CRYPTWELL_SOURCE_DIR "/font.bmp")) << "the repository holds a picture";
+  ASSERT_NO_FATAL_FAILURE(startProgram(CRYPTWELL_SOURCE_DIR));
+  expectTexturedWorld();
+}
