@@ -35,13 +35,13 @@ void ProgramTest::startProgram(const std::string& folder, const std::vector<std:
       std::chrono::steady_clock::now() + std::chrono::duration<double>(kFirstFrameSeconds);
   for (;;) {
     const WindowGeometry g = windowGeometry();
-    if (g.width == kScreenWidth && g.height == kScreenHeight &&
+    if (g.width == expectedWidth_ && g.height == expectedHeight_ &&
         x_->captureWindow(window_).litPixels({0, 0, g.width, g.height}) > 0) {
       break;
     }
     ASSERT_TRUE(std::chrono::steady_clock::now() < deadline)
-        << "no full-screen picture within " << kFirstFrameSeconds << " s; window " << g.width << "x"
-        << g.height;
+        << "no picture of " << expectedWidth_ << "x" << expectedHeight_ << " within "
+        << kFirstFrameSeconds << " s; window " << g.width << "x" << g.height;
     ASSERT_NO_FATAL_FAILURE(expectRunning());
     std::this_thread::sleep_for(kPollInterval);
   }

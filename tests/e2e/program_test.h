@@ -25,8 +25,9 @@ class ProgramTest : public ::testing::Test {
   void TearDown() override;
 
   // Starts `program` with `arguments` from `folder`, with `environment` added
-  // to its own (see ProgramRun), and waits until its window fills the screen
-  // and shows something. Use with ASSERT_NO_FATAL_FAILURE.
+  // to its own (see ProgramRun), and waits until its window has the expected
+  // size (the whole screen unless a test says otherwise) and shows
+  // something. Use with ASSERT_NO_FATAL_FAILURE.
   void startProgram(const std::string& folder = programFolder(),
                     const std::vector<std::string>& arguments = {},
                     const std::string& program = programPath(),
@@ -55,6 +56,8 @@ class ProgramTest : public ::testing::Test {
   // Nothing on standard output or standard error (no sanitizer report either).
   void expectQuietConsole();
 
+  int expectedWidth_ = kScreenWidth;  // the window's size once started
+  int expectedHeight_ = kScreenHeight;
   std::unique_ptr<VirtualDisplay> display_;
   std::unique_ptr<ProgramRun> run_;
   std::unique_ptr<XSession> x_;

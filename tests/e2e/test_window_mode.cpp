@@ -1,5 +1,6 @@
 // Key F: from the full screen to a 512 x 512 window and back, with the
-// picture and the screen-relative text following the window's size.
+// picture and the screen-relative text following the window's size; and
+// --window, which starts in a window that F toggles with the full screen.
 #include <X11/keysym.h>
 
 #include <chrono>
@@ -76,6 +77,28 @@ TEST_F(WindowMode, FSwitchesToA512WindowAndBackToFullScreen) {
   EXPECT_GE(back.whitePixels(layout::kFrameRateLine), kMinTextWhite)
       << "the frame-rate line moved to the right edge of the full screen";
 
+  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
+  expectQuietConsole();
+}
+
+TEST_F(WindowMode, WindowOptionStartsInAWindowOfItsSizeThatFTogglesWithFullScreen) {
+  constexpr int kWidth = 640;
+  constexpr int kHeight = 400;
+  expectedWidth_ = kWidth;
+  expectedHeight_ = kHeight;
+  ASSERT_NO_FATAL_FAILURE(startProgram(programFolder(), {"--window=640x400", "--no-sound"}));
+  waitUntil(kFadeInSeconds);
+  const ScreenImage windowed = captureScreen("option-window");
+  EXPECT_GT(windowed.litFraction({0, layout::kMessageRows, kWidth, kHeight - layout::kMessageRows}),
+            0.5)
+      << "the scene fills the window";
+  EXPECT_LT(windowed.litFraction({kWidth + 2, 0, kScreenWidth - kWidth - 2, kScreenHeight}), 0.01)
+      << "nothing is drawn beside the window";
+  for (const auto& [width, height] : {std::pair{kScreenWidth, kScreenHeight}, {kWidth, kHeight}}) {
+    typeText("f");
+    ASSERT_TRUE(waitForSize(width, height))
+        << "window is " << windowGeometry().width << "x" << windowGeometry().height;
+  }
   ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
   expectQuietConsole();
 }
