@@ -193,7 +193,7 @@ TEST_F(TunnelTest, FireStartsOnlyAfterItsIntervalHasStrictlyPassed) {
   drawFarRoom();
   EXPECT_EQ(liveCount(Flame), 0);
 
-  seconds = std::nextafter(seconds, 10.0f);
+  seconds += 0.001;  // the clock's next millisecond
   drawFarRoom();
   ASSERT_EQ(liveCount(Flame), 1);
   const Particle& flame = particleSystem.slots[0];
@@ -210,7 +210,7 @@ TEST_F(TunnelTest, SmokeStartsOnlyAfterItsIntervalHasStrictlyPassed) {
   seconds = particleSystem.lastEmitTime[Smoke] + particleSystem.emitInterval[Smoke];
   drawNearRoom();
   EXPECT_EQ(liveCount(Smoke), 0);
-  seconds = std::nextafter(seconds, 10.0f);
+  seconds += 0.001;  // the clock's next millisecond
   drawNearRoom();
   EXPECT_EQ(liveCount(Smoke), 1);
 }
