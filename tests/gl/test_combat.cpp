@@ -376,6 +376,24 @@ TEST_F(CombatTest, AlienShotIsAimedAtTheEyeAtShotSpeed) {
   }
 }
 
+TEST_F(CombatTest, AShotFiredFromTheEyeItselfStaysOnTheEye) {
+  delta = 0.1f;
+  placeTarget(0, 1.0f);
+  // Where the oscillators, all at phase 0, put target 0 in the frame.
+  player.x = 0.0;
+  player.y = 0.5;
+  player.z = 6.0;
+  updateTargets();
+  ASSERT_EQ(targets[0].z, 6.0f);
+  const Particle* shot = firstLive(AlienShot);
+  ASSERT_NE(shot, nullptr);
+  const double eye[3] = {player.x, player.y, player.z};
+  for (int axis = 0; axis < 3; ++axis) {
+    EXPECT_EQ(shot->velocity[axis], 0.0f) << axis;
+    EXPECT_EQ(shot->position[axis], eye[axis]) << axis;
+  }
+}
+
 TEST_F(CombatTest, AllTargetsShareOneAlienShotRateLimit) {
   delta = 0.1f;
   particleSystem.emitInterval[AlienShot] = 0.2f;
