@@ -13,6 +13,7 @@
 #include "core/settings.h"
 #include "game/combat.h"
 #include "game/player.h"
+#include "gl/gl_support.h"
 #include "particles/particles.h"
 #include "support/state.h"
 #include "text/text_renderer.h"
@@ -35,14 +36,6 @@ class CombatTest : public ::testing::Test {
     restoreProgramState();
   }
 };
-
-int liveCount(int kind) {
-  int count = 0;
-  for (const Particle& p : particleSystem.slots) {
-    if (p.active != 0 && p.kind == kind) ++count;
-  }
-  return count;
-}
 
 const Particle* firstLive(int kind) {
   for (const Particle& p : particleSystem.slots) {

@@ -57,12 +57,6 @@ bool captionShows() {
   return litRowsIn(kCaptionLeft, kCaptionRight, kCaptionTop, kCaptionBottom, kCaptionLit, &first,
                    &last);
 }
-
-int liveCount(int kind) {
-  int n = 0;
-  for (const Particle& p : particleSystem.slots) n += p.active != 0 && p.kind == kind ? 1 : 0;
-  return n;
-}
 }  // namespace
 
 TEST_F(LongRun, TimersKeepWorkingAtAnyUptime) {

@@ -90,12 +90,6 @@ int distinctShades(int row, int from, int to) {
   return static_cast<int>(shades.size());
 }
 
-int liveCount(int kind) {
-  int count = 0;
-  for (const Particle& p : particleSystem.slots) count += p.active != 0 && p.kind == kind;
-  return count;
-}
-
 // Region callbacks that only record that they ran.
 std::vector<int> drawn;
 void recordFarRoom() { drawn.push_back(kFarRoom); }
