@@ -26,7 +26,7 @@ constexpr double kReseedChance = 0.1;
 constexpr double kFadeInSeconds = 2.0;
 constexpr float kFadeOutRate = 0.5f;  // fadeLevel lost per second while quitting
 constexpr float kFadeOutEnd = 0.1f;
-constexpr float kCaptionSeconds = 10.0f;
+constexpr double kCaptionSeconds = 10.0;
 
 void drawUniverse() {
   glPushMatrix();
@@ -73,7 +73,7 @@ bool runFrame() {
   if (seconds < kCaptionSeconds) {
     drawTitleCaption(kProductName, static_cast<int16_t>(windowWidth * 0.1),
                      static_cast<int16_t>(windowHeight * 0.2), 60.0f,
-                     1.0f - std::sqrt(seconds / kCaptionSeconds));
+                     1.0f - std::sqrt(static_cast<float>(seconds / kCaptionSeconds)));
   }
   screenText.drawGlError();
   return true;

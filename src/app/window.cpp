@@ -25,7 +25,7 @@ void onReshape(int width, int height) {
 }
 
 void onDisplay() {
-  nowMs = nowMilliseconds();
+  setClockMs(clockMilliseconds());
   runFrame();
   glutSwapBuffers();
   if (benchmarkRunning() && benchmarkFrameDone(seconds)) {

@@ -1,26 +1,53 @@
 #include "core/frame_clock.h"
 
+namespace {
+constexpr uint64_t kMsPerSecond = 1000;
+constexpr int kFirstFrameRate = 30;  // shown until the first sample
+}  // namespace
+
+uint64_t clockMs = 0;
 uint32_t nowMs = 0;
-float seconds = 0.0f;
+double seconds = 0.0;
 float delta = 0.0f;
-double lastSeconds = 0.0;
+uint64_t lastClockMs = 0;
 int frameCount = 0;
-double nextSecond = 1.0;
-int framesPerSecond = 30;
+uint64_t nextSampleMs = kMsPerSecond;
+int framesPerSecond = kFirstFrameRate;
+
+void setClockMs(uint64_t ms) {
+  clockMs = ms;
+  nowMs = static_cast<uint32_t>(ms);
+}
+
+// A run that begins at a large reading takes its first step and its first
+// rate sample from there, not from zero.
+void startFrameClock(uint64_t ms) {
+  setClockMs(ms);
+  seconds = clockSeconds();
+  delta = 0.0f;
+  lastClockMs = ms;
+  frameCount = 0;
+  nextSampleMs = ms + kMsPerSecond;
+  framesPerSecond = kFirstFrameRate;
+}
+
+double clockSeconds() { return static_cast<double>(clockMs) / kMsPerSecond; }
 
 void advanceClock() {
-  seconds = static_cast<float>(nowMs * 0.001);
-  delta = static_cast<float>(seconds - lastSeconds);
-  // A long gap is a stall. A backwards step (the 32-bit millisecond count
-  // wraps after 49.7 days) is treated the same way, never as negative time.
-  if (delta > kMaxDelta || delta < 0.0f) delta = kStallDelta;
-  lastSeconds = seconds;
+  seconds = clockSeconds();
+  // In whole milliseconds, so that a gap of exactly 100 ms is not a stall. The
+  // count never runs backwards; if a reading did, the unsigned gap would be
+  // huge and count as a stall, never as negative time.
+  const uint64_t gap = clockMs - lastClockMs;
+  delta =
+      gap > kMaxStepMs ? kStallDelta : static_cast<float>(static_cast<double>(gap) / kMsPerSecond);
+  lastClockMs = clockMs;
 }
 
 void sampleFrameRate() {
   frameCount += 1;
-  if (seconds >= nextSecond) {
-    nextSecond += 1.0;
+  if (clockMs >= nextSampleMs) {
+    nextSampleMs += kMsPerSecond;
     framesPerSecond = frameCount;
     frameCount = 0;
   }

@@ -1,19 +1,26 @@
 // The frame clock: the time base every subsystem reads. The display callback
-// refreshes nowMs before each frame; advanceClock turns it into seconds and
-// the frame's clamped step, and sampleFrameRate counts frames per second.
+// sets the clock reading before each frame (setClockMs); advanceClock turns it
+// into seconds and the frame's clamped step, and sampleFrameRate counts frames
+// per second. All time comes from one 64-bit count of milliseconds that never
+// wraps, so steps stay exact to the millisecond and every timer compared
+// against it keeps working however long the program runs.
 #pragma once
 #include <cstdint>
 
-extern uint32_t nowMs;  // milliseconds since start, refreshed before each frame
-extern float seconds;   // nowMs * 0.001, the time base of all animation
-extern float delta;     // the frame's time step, clamped after a stall
-extern double lastSeconds;
-extern int frameCount;
-extern double nextSecond;
+extern uint64_t clockMs;       // milliseconds since start, refreshed before each frame
+extern uint32_t nowMs;         // its low 32 bits, for the random reseed
+extern double seconds;         // clockMs in seconds, the time base of all animation
+extern float delta;            // the frame's time step, clamped after a stall
+extern uint64_t lastClockMs;   // clockMs of the previous frame
+extern int frameCount;         // frames since the last rate sample
+extern uint64_t nextSampleMs;  // clock reading of the next rate sample
 extern int framesPerSecond;
 
-constexpr float kMaxDelta = 0.1f;     // a longer gap counts as a stall ...
+constexpr uint64_t kMaxStepMs = 100;  // a longer gap counts as a stall ...
 constexpr float kStallDelta = 0.05f;  // ... and advances the world by this much
 
-void advanceClock();  // seconds and the clamped delta
+void setClockMs(uint64_t ms);       // clockMs and nowMs from one reading
+void startFrameClock(uint64_t ms);  // the run begins at this reading
+double clockSeconds();              // clockMs in seconds, exact to the millisecond
+void advanceClock();                // seconds and the clamped delta
 void sampleFrameRate();

@@ -95,6 +95,12 @@ void alienFire(const Target& t) {
   const double dy = player.y - t.y;
   const double dz = player.z - t.z;
   const double d = std::sqrt(dx * dx + dy * dy + dz * dz);
+  if (d == 0.0) {
+    // Fired from the eye itself, the shot has no direction to fly in: it
+    // stays on the eye rather than taking a velocity of 0 / 0.
+    particleSystem.launch(slot, 0.0f, 0.0f, 0.0f, kShotSpin, delta);
+    return;
+  }
   particleSystem.launch(slot, static_cast<float>(kShotSpeed * dx / d),
                         static_cast<float>(kShotSpeed * dy / d),
                         static_cast<float>(kShotSpeed * dz / d), kShotSpin, delta);

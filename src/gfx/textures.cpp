@@ -67,25 +67,27 @@ bool readBmpPixels(const char* path, int edge, int alphaValue, int alphaThreshol
 float spriteRadius(GLuint texture, float alphaCutoff) {
   constexpr float kFilterMargin = 1.5f;  // texels reached by linear filtering
   if (texture == 0) return kWholeSquare;
-  GLint edge = 0;
+  GLint width = 0;
+  GLint height = 0;
   glBindTexture(GL_TEXTURE_2D, texture);
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &edge);
-  if (edge <= 0) return kWholeSquare;
-  std::vector<uint8_t> rgba(static_cast<size_t>(edge) * edge * 4);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+  if (width <= 0 || height <= 0) return kWholeSquare;
+  // The read-back writes every texel of the level, width x height of them.
+  std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-  const float centre = edge * 0.5f;
-  float farthest = 0.0f;
-  for (int row = 0; row < edge; ++row) {
-    for (int column = 0; column < edge; ++column) {
-      if (rgba[(static_cast<size_t>(row) * edge + column) * 4 + 3] <= alphaCutoff * 255.0f)
+  float farthest = 0.0f;  // texture units
+  for (int row = 0; row < height; ++row) {
+    for (int column = 0; column < width; ++column) {
+      if (rgba[(static_cast<size_t>(row) * width + column) * 4 + 3] <= alphaCutoff * 255.0f)
         continue;
-      const float dx = column + 0.5f - centre;
-      const float dy = row + 0.5f - centre;
-      farthest = std::max(farthest, std::sqrt(dx * dx + dy * dy));
+      const float ds = (column + 0.5f) / width - 0.5f;
+      const float dt = (row + 0.5f) / height - 0.5f;
+      farthest = std::max(farthest, std::sqrt(ds * ds + dt * dt));
     }
   }
-  return (farthest + kFilterMargin) / edge;
+  return farthest + kFilterMargin / std::min(width, height);
 }
 
 GLuint loadTexture128(const char* path, int alphaValue, int alphaThreshold, int mipmapped) {

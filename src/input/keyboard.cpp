@@ -2,6 +2,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
@@ -23,6 +24,18 @@ constexpr double kFaster = 1.111111;
 constexpr double kSmaller = 0.95;
 constexpr double kLarger = 1.055555;
 constexpr float kCameraZStep = 0.05f;
+// Bounds of the values the step keys change. Each lies some 50 to 200
+// presses from its reset value, where the picture has long since frozen,
+// blurred, filled with one particle or sunk into the fog (which ends 10
+// units from the eye), so no use of the program reaches them; but they are
+// finite and keep clear of zero, so the opposite key always brings a value
+// back.
+struct Bounds {
+  double low, high;
+};
+constexpr Bounds kSpeedBounds{0.001, 1000.0};  // star, movement and light speeds
+constexpr Bounds kSizeBounds{0.01, 100.0};     // particle size
+constexpr Bounds kCameraZBounds{-10.0, 10.0};
 constexpr int kFovStep = 2;
 constexpr int kFovMin = 4;
 constexpr int kFovMax = 178;
@@ -31,18 +44,21 @@ constexpr int kParticleOptions = 3;
 const char* const kParticleOptionTexts[kParticleOptions] = {"No Options", "Option 1/2: Cloud",
                                                             "Option 2/2: Random Color Cloud"};
 
-// Multiplies in double precision and shows the product before it is
-// rounded back to float.
-void scale(float& value, double factor, const char* format) {
-  const double product = value * factor;
-  value = static_cast<float>(product);
-  screenText.showMessage(format, product);
+// Sets the value in double precision within its bounds and shows it before
+// it is rounded back to float.
+void setWithin(float& value, double wanted, Bounds bounds, const char* format) {
+  const double bounded = std::clamp(wanted, bounds.low, bounds.high);
+  value = static_cast<float>(bounded);
+  screenText.showMessage(format, bounded);
+}
+
+void scale(float& value, double factor, Bounds bounds, const char* format) {
+  setWithin(value, value * factor, bounds, format);
 }
 
 void nudgeCameraZ(float step) {
-  const double value = settings.cameraZ + static_cast<double>(step);
-  settings.cameraZ = static_cast<float>(value);
-  screenText.showMessage("CameraZ: %4.2f\n", value);
+  setWithin(settings.cameraZ, settings.cameraZ + static_cast<double>(step), kCameraZBounds,
+            "CameraZ: %4.2f\n");
 }
 
 void toggle(int& flag, const char* on, const char* off) {
@@ -121,16 +137,24 @@ void onKey(unsigned char key, int, int) {
     case ' ': settings.blanking = settings.blanking == 0 ? 1 : 0; break;
     case '?':
     case '/': toggleHelp(); break;
-    case '-': scale(settings.rotateSpeed, kSlower, "Rotate Speed: %4.2f\n"); break;
-    case '=': scale(settings.rotateSpeed, kFaster, "Rotate Speed: %4.2f\n"); break;
-    case '_': scale(settings.movementSpeed, kSlower, "Movement Speed: %4.2f\n"); break;
-    case '+': scale(settings.movementSpeed, kFaster, "Movement Speed: %4.2f\n"); break;
-    case '(': scale(settings.lightRotateSpeed, kSlower, "Light Rotate Speed: %4.2f\n"); break;
-    case ')': scale(settings.lightRotateSpeed, kFaster, "Light Rotate Speed: %4.2f\n"); break;
+    case '-': scale(settings.rotateSpeed, kSlower, kSpeedBounds, "Rotate Speed: %4.2f\n"); break;
+    case '=': scale(settings.rotateSpeed, kFaster, kSpeedBounds, "Rotate Speed: %4.2f\n"); break;
+    case '_':
+      scale(settings.movementSpeed, kSlower, kSpeedBounds, "Movement Speed: %4.2f\n");
+      break;
+    case '+':
+      scale(settings.movementSpeed, kFaster, kSpeedBounds, "Movement Speed: %4.2f\n");
+      break;
+    case '(':
+      scale(settings.lightRotateSpeed, kSlower, kSpeedBounds, "Light Rotate Speed: %4.2f\n");
+      break;
+    case ')':
+      scale(settings.lightRotateSpeed, kFaster, kSpeedBounds, "Light Rotate Speed: %4.2f\n");
+      break;
     case '{': nudgeCameraZ(-kCameraZStep); break;
     case '}': nudgeCameraZ(kCameraZStep); break;
-    case '[': scale(settings.objectSize, kSmaller, "Object Size: %4.2f\n"); break;
-    case ']': scale(settings.objectSize, kLarger, "Object Size: %4.2f\n"); break;
+    case '[': scale(settings.objectSize, kSmaller, kSizeBounds, "Object Size: %4.2f\n"); break;
+    case ']': scale(settings.objectSize, kLarger, kSizeBounds, "Object Size: %4.2f\n"); break;
     case ',':
       settings.fov = settings.fov >= kFovMax ? kFovMax : settings.fov + kFovStep;
       screenText.showMessage("FOV: %3.0f Degrees\n", static_cast<double>(settings.fov));

@@ -41,9 +41,15 @@ ParticleSystem::ParticleSystem()
       colorScaleG{1.0f, 1.0f, 1.0f, 1.0f, 1.0f},
       colorScaleB{1.0f, 1.0f, 1.0f, 1.0f, 1.0f} {}
 
-int ParticleSystem::emit(int kind, float x, float y, float z, float now, float timeScale) {
+float ParticleSystem::sinceLastEmission(int kind, double now) const {
+  // Rounded to float like the interval, so that a gap of exactly 50 ms meets
+  // an interval of 0.05.
+  return static_cast<float>(now - lastEmitTime[kind]);
+}
+
+int ParticleSystem::emit(int kind, float x, float y, float z, double now, float timeScale) {
   if (kind < 0 || kind >= kParticleKinds) return -1;
-  if (lastEmitTime[kind] + emitInterval[kind] > now) return -1;
+  if (sinceLastEmission(kind, now) < emitInterval[kind]) return -1;
   const float half = spread[kind] * 0.5f;
   int slot = 0;
   while (slot < activeCount && slots[slot].active != 0) ++slot;
@@ -108,7 +114,7 @@ void ParticleSystem::launch(int slot, float vx, float vy, float vz, float spin, 
   p.position[2] += (p.velocity[2] + windZ[p.kind]) * step;
 }
 
-void ParticleSystem::update(int kind, float now, float dt, float timeScale) {
+void ParticleSystem::update(int kind, double now, float dt, float timeScale) {
   const float step = dt * kMoveScale * timeScale;
   for (int i = 0; i < activeCount; ++i) {
     Particle& p = slots[i];
@@ -221,7 +227,7 @@ void emitSprite(const SpriteOutline& o, const float centre[3], const float right
 }  // namespace
 
 void ParticleSystem::draw(int kind, float sizeScale, float alpha, float pitch, float heading,
-                          float now) {
+                          double now) {
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // additive: overlapping particles glow
@@ -244,7 +250,7 @@ void ParticleSystem::draw(int kind, float sizeScale, float alpha, float pitch, f
       const Particle& p = slots[i];
       if (p.active == 0 || p.kind != kind) continue;
       float a = alpha;
-      if (!sphere) a *= particleEnvelope(kind, (now - p.birthTime) / p.lifetime);
+      if (!sphere) a *= particleEnvelope(kind, static_cast<float>(now - p.birthTime) / p.lifetime);
       // Colour pre-multiplied by alpha, which the additive blend applies again.
       glColor4f(p.color[0] * colorScaleR[kind] * a, p.color[1] * colorScaleG[kind] * a,
                 p.color[2] * colorScaleB[kind] * a, a);

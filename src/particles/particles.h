@@ -21,9 +21,9 @@ struct Particle {
   float spin;   // degrees per second
   float size;   // half the edge before the size scale
   float color[3];
-  float lifetime;
-  float birthTime;
-  float deathTime;
+  float lifetime;    // seconds
+  double birthTime;  // clock seconds: times are doubles, so they stay exact
+  double deathTime;  // to the millisecond however long the program runs
   int kind;
   int active;
 };
@@ -34,11 +34,13 @@ class ParticleSystem {
   virtual ~ParticleSystem() {}
 
   // Slot of the new particle, or -1 (rate-limited, pool full, unknown kind).
-  int emit(int kind, float x, float y, float z, float now, float timeScale);
+  int emit(int kind, float x, float y, float z, double now, float timeScale);
   // Gives a just-emitted particle its velocity and spin and moves it once.
   void launch(int slot, float vx, float vy, float vz, float spin, float dt);
-  void update(int kind, float now, float dt, float timeScale);
-  void draw(int kind, float sizeScale, float alpha, float pitch, float heading, float now);
+  void update(int kind, double now, float dt, float timeScale);
+  void draw(int kind, float sizeScale, float alpha, float pitch, float heading, double now);
+  // Seconds since the kind last emitted, at the precision of its interval.
+  float sinceLastEmission(int kind, double now) const;
   // Frees the first live particle of the kind inside the cube of half-edge
   // radius about (x, y, z) and returns 1; 0 when there is none.
   int hitTest(int kind, float x, float y, float z, float radius);
@@ -54,7 +56,7 @@ class ParticleSystem {
   // which leaves the picture as it is and saves the fill of the dark corners.
   float smokeSpriteRadius;
   float sphereSpriteRadius;
-  float lastEmitTime[kParticleKinds];
+  double lastEmitTime[kParticleKinds];  // clock seconds
   float emitInterval[kParticleKinds];
   float gravity[kParticleKinds];
   float spread[kParticleKinds];

@@ -12,13 +12,11 @@ namespace {
 constexpr int kFrameRateFromRight = 120;
 constexpr double kErrorLineAt = 0.4;  // share of the window width
 constexpr int kErrorTextLimit = 60;
-
-double nowSeconds() { return nowMs * 0.001; }
 }  // namespace
 
 void TextRenderer::showFormatted(const char* text) {
   drawText(text, static_cast<int16_t>(messageX), static_cast<int16_t>(messageY), kMessageSize);
-  messageExpiry = nowSeconds() + kMessageSeconds;
+  messageExpiry = clockSeconds() + kMessageSeconds;
 }
 
 // Formatting is bounded by the buffer: a longer text is cut to 79 characters.
@@ -41,7 +39,7 @@ void TextRenderer::showMessage(const char* format, double value) {
 }
 
 void TextRenderer::drawMessage() {
-  if (nowSeconds() >= messageExpiry) {
+  if (clockSeconds() >= messageExpiry) {
     messageExpiry = 0.0;
     return;
   }
@@ -69,7 +67,7 @@ void TextRenderer::drawGlError() {
              kMessageSize);
     // The error line is not remembered, so this brings back the last status
     // message along with it for three seconds.
-    messageExpiry = nowSeconds() + kMessageSeconds;
+    messageExpiry = clockSeconds() + kMessageSeconds;
   }
   recordText = 1;
 }

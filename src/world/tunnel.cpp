@@ -20,7 +20,7 @@ constexpr float kFireZ = 12.5f;
 constexpr float kSmokeY = 0.2f;
 
 bool due(int kind) {
-  return particleSystem.lastEmitTime[kind] + particleSystem.emitInterval[kind] < seconds;
+  return particleSystem.sinceLastEmission(kind, seconds) > particleSystem.emitInterval[kind];
 }
 
 // The far room's walls, ceiling and floor in the current frame of reference;

@@ -10,6 +10,9 @@ namespace {
 constexpr int kWhiteFloor = 225;
 constexpr int kVioletFloor = 170;
 constexpr int kVioletGreenGap = 60;
+constexpr int kFlameRedFloor = 240;
+constexpr int kFlameGreenFloor = 140;
+constexpr int kFlameBlueGap = 40;
 
 // The largest difference of the two pixels in any one channel.
 int channelDistance(const Pixel& p, const Pixel& q) {
@@ -23,6 +26,10 @@ bool isWhite(const Pixel& p) { return std::min({p.r, p.g, p.b}) >= kWhiteFloor; 
 
 bool isViolet(const Pixel& p) {
   return p.r >= kVioletFloor && p.b >= kVioletFloor && p.g <= std::min(p.r, p.b) - kVioletGreenGap;
+}
+
+bool isFlame(const Pixel& p) {
+  return p.r >= kFlameRedFloor && p.g >= kFlameGreenFloor && p.b <= p.g - kFlameBlueGap;
 }
 
 ScreenImage::ScreenImage(int width, int height)

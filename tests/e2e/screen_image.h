@@ -20,6 +20,9 @@ constexpr int kLitThreshold = 40;  // brighter than the background pulse (blue 0
 bool isLit(const Pixel& p);
 bool isWhite(const Pixel& p);   // text: all three channels near full
 bool isViolet(const Pixel& p);  // a laser bolt: red and blue high, green low
+// The fire: flames of colour (1, 0.5, 0.25) added up, red near full, green
+// well lit, blue well below green. Floors, walls and red alien shots are not.
+bool isFlame(const Pixel& p);
 
 class ScreenImage {
  public:

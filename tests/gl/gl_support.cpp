@@ -10,6 +10,7 @@
 #include "app/resources.h"
 #include "app/window.h"
 #include "gfx/textures.h"
+#include "particles/particles.h"
 
 namespace {
 constexpr int kStartWidth = 640;
@@ -170,4 +171,10 @@ void loadTestResources() {
   if (textureSet.count != 0) glDeleteTextures(textureSet.count, textureSet.names);
   textureSet = TextureSet{};
   loadResources();
+}
+
+int liveCount(int kind) {
+  int count = 0;
+  for (const Particle& p : particleSystem.slots) count += p.active != 0 && p.kind == kind ? 1 : 0;
+  return count;
 }

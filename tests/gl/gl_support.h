@@ -40,6 +40,9 @@ void keepGlDriverLoaded();
 // size only at a swap, and until then clips drawing to the old size.
 void resizeTestDrawable(int width, int height);
 
+// Live particles of a kind anywhere in the pool.
+int liveCount(int kind);
+
 // Loads the program's textures afresh (releasing those of an earlier call),
 // then installs the world's draw callbacks and the emitter values as start-up does.
 void loadTestResources();

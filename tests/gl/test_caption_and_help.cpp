@@ -205,7 +205,7 @@ TEST(HelpLayout, TheCreditLinesNameOnlyThisProgram) {
 TEST_F(HelpScreen, LinesAreLitAtTheirBaselinesIn1024By768) {
   resizeTestDrawable(1024, 768);
   useRealFont();
-  nowMs = 1000;
+  setClockMs(1000);
   screenText.showMessage("Hello");
   clearToBlack();
   drawHelpScreen();

@@ -13,6 +13,7 @@
 #include "core/settings.h"
 #include "game/combat.h"
 #include "game/player.h"
+#include "gl/gl_support.h"
 #include "particles/particles.h"
 #include "support/state.h"
 #include "text/text_renderer.h"
@@ -35,14 +36,6 @@ class CombatTest : public ::testing::Test {
     restoreProgramState();
   }
 };
-
-int liveCount(int kind) {
-  int count = 0;
-  for (const Particle& p : particleSystem.slots) {
-    if (p.active != 0 && p.kind == kind) ++count;
-  }
-  return count;
-}
 
 const Particle* firstLive(int kind) {
   for (const Particle& p : particleSystem.slots) {
@@ -373,6 +366,24 @@ TEST_F(CombatTest, AlienShotIsAimedAtTheEyeAtShotSpeed) {
   const double d = std::sqrt(toEye[0] * toEye[0] + toEye[1] * toEye[1] + toEye[2] * toEye[2]);
   for (int axis = 0; axis < 3; ++axis) {
     EXPECT_NEAR(shot->velocity[axis], 20.0 * toEye[axis] / d, 1e-4) << axis;
+  }
+}
+
+TEST_F(CombatTest, AShotFiredFromTheEyeItselfStaysOnTheEye) {
+  delta = 0.1f;
+  placeTarget(0, 1.0f);
+  // Where the oscillators, all at phase 0, put target 0 in the frame.
+  player.x = 0.0;
+  player.y = 0.5;
+  player.z = 6.0;
+  updateTargets();
+  ASSERT_EQ(targets[0].z, 6.0f);
+  const Particle* shot = firstLive(AlienShot);
+  ASSERT_NE(shot, nullptr);
+  const double eye[3] = {player.x, player.y, player.z};
+  for (int axis = 0; axis < 3; ++axis) {
+    EXPECT_EQ(shot->velocity[axis], 0.0f) << axis;
+    EXPECT_EQ(shot->position[axis], eye[axis]) << axis;
   }
 }
 

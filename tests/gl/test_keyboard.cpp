@@ -4,12 +4,16 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/frame.h"
+#include "core/frame_clock.h"
 #include "core/run_state.h"
 #include "core/settings.h"
+#include "gfx/stars.h"
 #include "gl/gl_support.h"
 #include "input/keyboard.h"
 #include "particles/particles.h"
@@ -19,6 +23,14 @@
 namespace {
 constexpr int kTestWidth = 640;
 constexpr int kTestHeight = 480;
+// The star universe as scene set-up builds it.
+constexpr int kStarCount = 660;
+constexpr float kStarOuter = 20.0f;
+constexpr float kStarInner = 15.0f;
+// Rows of the picture below the message line and above the player status.
+constexpr int kStarRowsTop = 40;
+constexpr int kStarRowsBottom = 420;
+constexpr int kStarLit = 40;
 
 class KeyboardTest : public ::testing::Test {
  protected:
@@ -154,6 +166,46 @@ TEST_F(KeyboardTest, FieldOfViewStaysWithinItsBounds) {
   screenText.lastText[0] = '\0';
   EXPECT_EQ(press('.'), "FOV:   4 Degrees\n");
   EXPECT_EQ(settings.fov, 4);
+}
+
+TEST_F(KeyboardTest, HeldStepKeysStayFiniteAndTheOppositeKeyBringsThemBack) {
+  struct Pair {
+    unsigned char raise, lower;
+    float* value;
+  };
+  const Pair pairs[] = {
+      {'=', '-', &settings.rotateSpeed},      {'+', '_', &settings.movementSpeed},
+      {')', '(', &settings.lightRotateSpeed}, {']', '[', &settings.objectSize},
+      {'}', '{', &settings.cameraZ},
+  };
+  resizeTestWindow(kTestWidth, kTestHeight);
+  for (const Pair& pair : pairs) {
+    for (const bool raising : {true, false}) {
+      const unsigned char held = raising ? pair.raise : pair.lower;
+      SCOPED_TRACE(std::string("held ") + static_cast<char>(held));
+      restoreProgramState();
+      for (int i = 0; i < 5000; ++i) press(held);
+      const float far = *pair.value;
+      press(raising ? pair.lower : pair.raise);
+      EXPECT_TRUE(std::isfinite(far));
+      EXPECT_TRUE(std::isfinite(*pair.value));
+      EXPECT_TRUE(raising ? *pair.value < far : *pair.value > far) << far << " " << *pair.value;
+
+      // The star field still shows, seen from the reset place down the tunnel.
+      universeStars.buildStars(kStarCount, kStarOuter, kStarInner, CubeShell);
+      settings.cameraMode = 1;
+      for (const uint64_t ms : {20000u, 20020u}) {  // past the caption's ten seconds
+        setClockMs(ms);
+        runFrame();
+      }
+      glDisable(GL_DEPTH_TEST);
+      universeStars.releaseStars();
+      int first = 0, last = 0;
+      EXPECT_TRUE(litRowsIn(0, kTestWidth, kStarRowsTop, kStarRowsBottom, kStarLit, &first, &last));
+      EXPECT_LT(first, kStarRowsTop + 60) << "stars across the view, not a stray pixel";
+      EXPECT_GT(last, kStarRowsBottom - 60);
+    }
+  }
 }
 
 TEST_F(KeyboardTest, TogglesReportTheNewStateInEitherCase) {

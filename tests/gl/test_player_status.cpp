@@ -109,7 +109,7 @@ TEST_F(PlayerStatus, NoHealthAtAllIsRed) {
 }
 
 TEST_F(PlayerStatus, ARedLineHasNoGreenOrBlueAndTheStateIsRestored) {
-  nowMs = 2000;
+  setClockMs(2000);
   screenText.showMessage("Deaths:   1");
   settings.health = 0.1f;
   clearToBlack();

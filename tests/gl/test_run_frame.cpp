@@ -82,13 +82,13 @@ class RunFrameTest : public ::testing::Test {
 };
 
 // One frame at the given clock reading, as the display callback runs it.
-void frameAt(uint32_t ms) {
-  nowMs = ms;
+void frameAt(uint64_t ms) {
+  setClockMs(ms);
   runFrame();
 }
 
 // The clock reading of the frame before the next one.
-void previousFrameAt(uint32_t ms) { lastSeconds = ms * 0.001; }
+void previousFrameAt(uint64_t ms) { lastClockMs = ms; }
 
 // An exit test's child is judged by its exit status alone. It leaves through
 // exit, where the GL dispatch unloads the driver before the exit-time leak
@@ -200,8 +200,8 @@ TEST_F(RunFrameTest, SteadyFramesAllocateNothing) {
   helpScreen = 1;
   fireHeld = 1;
   targets[0] = Target{0.0f, 0.5f, 10.0f, 1.0f, 1};
-  uint32_t ms = 3000;
-  nowMs = ms;
+  uint64_t ms = 3000;
+  setClockMs(ms);
   screenText.showMessage("Counting");
   frameAt(ms);  // warm-up: the first sound opens the audio device
 

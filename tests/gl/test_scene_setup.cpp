@@ -117,7 +117,7 @@ TEST_F(SceneSetUp, InitFixesTheStateTheDrawingReliesOnAndSwitchesNothingOn) {
 }
 
 TEST_F(SceneSetUp, InitLoadsTheResourcesBuildsTheStarsAndGreetsTheUser) {
-  nowMs = 1500;  // the clock as read at entry
+  setClockMs(1500);  // the clock as read at entry
   ASSERT_TRUE(Init());
   glutMainLoopEvent();
 

@@ -51,7 +51,7 @@ class StatusMessages : public ::testing::Test {
 };
 
 TEST_F(StatusMessages, EachFormIsFormattedDrawnAtOnceAndRemembered) {
-  nowMs = 5000;
+  setClockMs(5000);
   screenText.showMessage("Universe On");
   EXPECT_STREQ(screenText.lastText, "Universe On");
   EXPECT_EQ(screenText.lastX, 10);
@@ -65,7 +65,7 @@ TEST_F(StatusMessages, EachFormIsFormattedDrawnAtOnceAndRemembered) {
   EXPECT_EQ(first, 10);
   EXPECT_EQ(last, 10 + 10 * 9 + 9);  // eleven glyphs, 9 pixels apart
 
-  nowMs = 5250;
+  setClockMs(5250);
   screenText.showMessage("%d particles", 40);
   EXPECT_STREQ(screenText.lastText, "40 particles");
   EXPECT_DOUBLE_EQ(screenText.messageExpiry, 8.25);
@@ -78,11 +78,11 @@ TEST_F(StatusMessages, EachFormIsFormattedDrawnAtOnceAndRemembered) {
 }
 
 TEST_F(StatusMessages, AMessageLivesUntilTheClockReachesThreeSecondsLater) {
-  nowMs = 5000;
+  setClockMs(5000);
   screenText.showMessage("Hello");
   clearToBlack();
 
-  nowMs = 7999;
+  setClockMs(7999);
   screenText.drawMessage();
   int first = 0, last = 0;
   rowColumns(&first, &last);
@@ -91,7 +91,7 @@ TEST_F(StatusMessages, AMessageLivesUntilTheClockReachesThreeSecondsLater) {
   EXPECT_DOUBLE_EQ(screenText.messageExpiry, 8.0);
 
   clearToBlack();
-  nowMs = 8000;
+  setClockMs(8000);
   screenText.drawMessage();
   EXPECT_TRUE(nothingLit());
   EXPECT_EQ(screenText.messageExpiry, 0.0);
@@ -99,15 +99,15 @@ TEST_F(StatusMessages, AMessageLivesUntilTheClockReachesThreeSecondsLater) {
 }
 
 TEST_F(StatusMessages, ASecondMessageReplacesTheFirstAndRestartsTheTime) {
-  nowMs = 5000;
+  setClockMs(5000);
   screenText.showMessage("first");
-  nowMs = 6000;
+  setClockMs(6000);
   screenText.showMessage("second message");
   EXPECT_STREQ(screenText.lastText, "second message");
   EXPECT_DOUBLE_EQ(screenText.messageExpiry, 9.0);
 
   clearToBlack();
-  nowMs = 8500;  // past the first message's three seconds
+  setClockMs(8500);  // past the first message's three seconds
   screenText.drawMessage();
   int first = 0, last = 0;
   rowColumns(&first, &last);
@@ -116,7 +116,7 @@ TEST_F(StatusMessages, ASecondMessageReplacesTheFirstAndRestartsTheTime) {
 }
 
 TEST_F(StatusMessages, FrameRateSitsAtTheRightAndIsNeverRemembered) {
-  nowMs = 1000;
+  setClockMs(1000);
   screenText.showMessage("Hello");
   clearToBlack();
   screenText.recordText = 0;
@@ -140,9 +140,9 @@ TEST_F(StatusMessages, FrameRateSitsAtTheRightAndIsNeverRemembered) {
 }
 
 TEST_F(StatusMessages, AGlErrorShowsOnceInTheMiddleAndBringsTheMessageBack) {
-  nowMs = 1000;
+  setClockMs(1000);
   screenText.showMessage("Hello");
-  nowMs = 20000;  // long expired
+  setClockMs(20000);  // long expired
   clearToBlack();
 
   screenText.drawGlError();  // nothing pending
@@ -162,7 +162,7 @@ TEST_F(StatusMessages, AGlErrorShowsOnceInTheMiddleAndBringsTheMessageBack) {
 
   // The next frame shows the old message again, and no error line.
   clearToBlack();
-  nowMs = 20040;
+  setClockMs(20040);
   screenText.drawMessage();
   screenText.drawGlError();
   rowColumns(&first, &last);

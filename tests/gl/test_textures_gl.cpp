@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -298,3 +299,26 @@ TEST_F(TextureLoading, AMissingPictureKeepsItsSlotAsNameZero) {
 }
 
 }  // namespace
+
+TEST_F(TextureLoading, ASpriteRadiusReadsEveryTexelOfATallTexture) {
+  // 16 wide and 64 tall, clear but for one texel in the middle of the top
+  // row: the read-back holds 16 x 64 texels, not 16 x 16.
+  constexpr int kWidth = 16;
+  constexpr int kHeight = 64;
+  std::vector<uint8_t> rgba(kWidth * kHeight * 4, 0);
+  rgba[((kHeight - 1) * kWidth + kWidth / 2) * 4 + 3] = 255;
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  keep(name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kWidth, kHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               rgba.data());
+
+  // That texel's centre in texture units from the middle, plus the filter
+  // margin of 1.5 texels of the shorter side.
+  const double ds = (kWidth / 2 + 0.5) / kWidth - 0.5;
+  const double dt = (kHeight - 0.5) / kHeight - 0.5;
+  EXPECT_NEAR(spriteRadius(name, kParticleAlphaCutoff), std::sqrt(ds * ds + dt * dt) + 1.5 / kWidth,
+              1e-5);
+}

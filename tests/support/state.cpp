@@ -16,16 +16,19 @@
 #include "input/keyboard.h"
 #include "input/reset.h"
 #include "particles/particles.h"
+#include "platform/clock.h"
 #include "text/text_renderer.h"
 #include "world/regions.h"
 
 void restoreProgramState() {
+  clockStartMs = 0;
+  clockMs = 0;
   nowMs = 0;
-  seconds = 0.0f;
+  seconds = 0.0;
   delta = 0.0f;
-  lastSeconds = 0.0;
+  lastClockMs = 0;
   frameCount = 0;
-  nextSecond = 1.0;
+  nextSampleMs = 1000;
   framesPerSecond = 30;
   fadeLevel = 1.0f;
   quitting = 0;

@@ -13,8 +13,8 @@ class FrameClock : public ::testing::Test {
   void SetUp() override { restoreProgramState(); }
   void TearDown() override { restoreProgramState(); }
 
-  void frameAt(uint32_t ms) {
-    nowMs = ms;
+  void frameAt(uint64_t ms) {
+    setClockMs(ms);
     advanceClock();
   }
 };
@@ -25,20 +25,23 @@ TEST_F(FrameClock, FirstFrameTakesTheWholeTimeSinceStartUnlessThatIsAStall) {
   restoreProgramState();
   frameAt(3000);
   EXPECT_FLOAT_EQ(delta, kStallDelta);
-  EXPECT_DOUBLE_EQ(lastSeconds, seconds);
+  EXPECT_EQ(lastClockMs, clockMs);
 }
 
 TEST_F(FrameClock, AGapOfExactlyATenthPassesUnchanged) {
-  frameAt(0);
-  frameAt(100);
-  EXPECT_FLOAT_EQ(delta, 0.1f);
-  frameAt(160);
-  EXPECT_NEAR(delta, 0.06f, 1e-6f);
+  // At any reading: in seconds, 1.0 + 0.1 would round to a hair over 0.1.
+  for (uint64_t start : {0ull, 1000ull, 4000ull, 86400000ull}) {
+    frameAt(start);
+    frameAt(start + 100);
+    EXPECT_EQ(delta, 0.1f) << "from " << start << " ms";
+    frameAt(start + 160);
+    EXPECT_NEAR(delta, 0.06f, 1e-6f);
+  }
 }
 
 TEST_F(FrameClock, LongerGapsBecomeAStallStep) {
   // 0.1001 s is not representable in whole milliseconds; 101 ms is the first
-  // gap past the limit, and seconds themselves are floats.
+  // gap past the limit.
   frameAt(5000);
   frameAt(5101);
   EXPECT_FLOAT_EQ(delta, kStallDelta);
@@ -46,16 +49,21 @@ TEST_F(FrameClock, LongerGapsBecomeAStallStep) {
   EXPECT_FLOAT_EQ(delta, kStallDelta);
 }
 
-TEST_F(FrameClock, ClockSteppingBackwardsIsAStallNotNegativeTime) {
-  frameAt(4000000000u);  // near the 32-bit wrap
-  frameAt(16);           // the count wrapped
-  EXPECT_FLOAT_EQ(delta, kStallDelta);
-  frameAt(32);
+TEST_F(FrameClock, TheCountRunsOnPastTheThirtyTwoBitWrap) {
+  constexpr uint64_t kWrap = 1ull << 32;
+  frameAt(kWrap - 16);
+  frameAt(kWrap);  // the low 32 bits wrap; the count does not
+  EXPECT_EQ(nowMs, 0u);
   EXPECT_NEAR(delta, 0.016f, 1e-6f);
+  EXPECT_GT(seconds, 4294967.0);
+  frameAt(kWrap + 16);
+  EXPECT_NEAR(delta, 0.016f, 1e-6f);
+  frameAt(kWrap - 16);  // a reading from before, which the clock never gives
+  EXPECT_FLOAT_EQ(delta, kStallDelta) << "a stall, never negative time";
 }
 
 TEST_F(FrameClock, FrameRateReads30UntilTheFirstSecond) {
-  for (uint32_t ms = 10; ms < 1000; ms += 10) {
+  for (uint64_t ms = 10; ms < 1000; ms += 10) {
     frameAt(ms);
     sampleFrameRate();
     ASSERT_EQ(framesPerSecond, 30) << "at " << ms << " ms";
@@ -64,7 +72,7 @@ TEST_F(FrameClock, FrameRateReads30UntilTheFirstSecond) {
   sampleFrameRate();
   EXPECT_EQ(framesPerSecond, 100);  // 99 frames before plus this one
   EXPECT_EQ(frameCount, 0);
-  EXPECT_DOUBLE_EQ(nextSecond, 2.0);
+  EXPECT_EQ(nextSampleMs, 2000u);
 }
 
 TEST_F(FrameClock, AfterAStallTheRateReadsOneForAFewFrames) {
@@ -76,7 +84,7 @@ TEST_F(FrameClock, AfterAStallTheRateReadsOneForAFewFrames) {
   frameAt(6010);
   sampleFrameRate();
   EXPECT_EQ(framesPerSecond, 1);
-  EXPECT_DOUBLE_EQ(nextSecond, 4.0);
+  EXPECT_EQ(nextSampleMs, 4000u);
 }
 
 TEST_F(FrameClock, FadeInRampsOverTwoSecondsThenLeavesTheLevelAlone) {
@@ -98,7 +106,7 @@ TEST_F(FrameClock, FadeInRampsOverTwoSecondsThenLeavesTheLevelAlone) {
 TEST_F(FrameClock, FadeOutTakesAboutOnePointEightSecondsAtASteadyRate) {
   frameAt(5000);
   quitting = 1;
-  uint32_t ms = 5000;
+  uint64_t ms = 5000;
   int frames = 0;
   while (true) {
     ms += 20;
@@ -128,7 +136,7 @@ TEST_F(FrameClock, QuittingInTheFirstTwoSecondsEndsAtOnceOnlyWhileTheRampIsLow) 
   // Later in the ramp the fade-out cannot win against the ramp until 2 s.
   restoreProgramState();
   quitting = 1;
-  uint32_t ms = 1000;
+  uint64_t ms = 1000;
   bool ended = false;
   for (; ms < 2000 && !ended; ms += 20) {
     frameAt(ms);

@@ -78,7 +78,7 @@ TEST_F(Settings, ResetCancelsAQuitAndRestoresTheRunState) {
 }
 
 TEST_F(Settings, ResetReseedsTheGeneratorFromTheClock) {
-  nowMs = 4242;
+  setClockMs(4242);
   seedRandom(1);
   nextRandom();
   resetParameters();
