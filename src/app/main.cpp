@@ -12,7 +12,6 @@
 #include "app/command_line.h"
 #include "app/scene.h"
 #include "app/window.h"
-#include "core/frame_clock.h"
 #include "core/run_state.h"
 #include "platform/clock.h"
 #include "platform/data_files.h"
@@ -38,7 +37,6 @@ int main(int argc, char** argv) {
   setDataFolder(options.dataFolder.c_str());
 
   startClock();
-  nowMs = nowMilliseconds();
   if (!PreInit()) {
     std::printf("App cannot PreInit()\n");
     std::exit(0);
