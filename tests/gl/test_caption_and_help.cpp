@@ -2,6 +2,7 @@
 // window, its texts) as they land in a real window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -238,6 +239,26 @@ TEST_F(HelpScreen, LinesAreLitAtTheirBaselinesIn1024By768) {
         readRegion(0, 1024, lines[i].baseline - 17, lines[i].baseline - 1);
     EXPECT_TRUE(alone == page[i]) << "line " << lines[i].index + 1;
   }
+}
+
+TEST_F(HelpScreen, TheUnderscoreIsLit) {
+  resizeTestDrawable(1024, 768);
+  useRealFont();
+  clearToBlack();
+  drawHelpScreen();
+  // "    shift   _+  Adjust Universe Movement Speed": the underscore is the
+  // 13th character, a line along the baseline some 2 to 4 pixels above it.
+  constexpr int kLine = 9;
+  ASSERT_EQ(kHelpLines[kLine][12], '_');
+  const int baseline = helpLineY(kLine, 768);
+  const int left = 30 + 12 * 8;
+  int brightestRow = 0;
+  for (int y = baseline - 5; y < baseline; ++y) {
+    int dimmest = 255;
+    for (int x = left + 1; x < left + 7; ++x) dimmest = std::min(dimmest, pixelAt(x, y).r);
+    brightestRow = std::max(brightestRow, dimmest);
+  }
+  EXPECT_GE(brightestRow, 200) << "a solid line under the shift keys";
 }
 
 TEST_F(HelpScreen, TheWholePageFitsA512PixelWindow) {
