@@ -203,9 +203,12 @@ void checkLaserHits() {
 
 void gameStep() {
   drawWorld();
-  if (mouseMoved != 0) {
+  // Only the manual camera looks with the pointer; the fly-through leaves it
+  // alone, so in a window it moves out freely.
+  if (settings.cameraMode == 1 && mouseMoved != 0) {
     mouseMoved = 0;
-    glutWarpPointer(kPointerCentreX, kPointerCentreY);
+    const PointerPoint centre = pointerCentre();
+    glutWarpPointer(centre.x, centre.y);
   }
   movePlayer();
   fireLaser();
