@@ -14,7 +14,7 @@
 #include "textures.h"
 
 namespace {
-constexpr int kDesignSize = 128;                                // units across
+constexpr int kDesignSize = 128;  // units across
 constexpr float kPixelsPerUnit = float(kIconMasterSize) / kDesignSize;
 constexpr float kCentre = kDesignSize / 2.0f;
 
@@ -139,8 +139,10 @@ RgbaImage shrinkIcon(const RgbaImage& master, int size) {
   const double ratio = double(from) / size;
   std::vector<std::vector<double>> weights(size, std::vector<double>(from, 0.0));
   for (int o = 0; o < size; ++o)
-    for (int m = 0; m < from; ++m)
-      weights[o][m] = std::max(0.0, std::min(m + 1.0, (o + 1) * ratio) - std::max(double(m), o * ratio)) / ratio;
+    for (int m = 0; m < from; ++m) {
+      const double overlap = std::min(m + 1.0, (o + 1) * ratio) - std::max(double(m), o * ratio);
+      weights[o][m] = std::max(0.0, overlap) / ratio;
+    }
 
   RgbaImage out(size, size);
   for (int oy = 0; oy < size; ++oy)
@@ -156,7 +158,9 @@ RgbaImage shrinkIcon(const RgbaImage& master, int size) {
           r += w * p.a * p.r, g += w * p.a * p.g, b += w * p.a * p.b, a += w * p.a;
         }
       }
-      out.at(ox, oy) = a == 0 ? Rgba{} : Rgba{toByte(float(r / a)), toByte(float(g / a)), toByte(float(b / a)), toByte(float(a))};
+      out.at(ox, oy) = a == 0 ? Rgba{}
+                              : Rgba{toByte(float(r / a)), toByte(float(g / a)),
+                                     toByte(float(b / a)), toByte(float(a))};
     }
   return out;
 }
