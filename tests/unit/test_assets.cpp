@@ -174,7 +174,9 @@ TEST_F(GeneratedAssets, FontSheetKeepsGlyphsInsideTheSampledBox) {
     EXPECT_EQ(cellHasInk(font, code, 0, kCellHeight - 1, 0, kCellWidth - 1), printable);
     // Every printable glyph has a stroke in the rows the renderer samples at
     // full strength; a glyph cut off at the cell's bottom row would not.
-    if (printable) EXPECT_GE(cellBrightest(font, code, 2, kCellHeight - 2, 2, 7), kSolidStroke);
+    if (printable) {
+      EXPECT_GE(cellBrightest(font, code, 2, kCellHeight - 2, 2, 7), kSolidStroke);
+    }
   }
 }
 
