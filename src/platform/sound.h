@@ -1,9 +1,10 @@
-// The two sound effects, played through SDL2_mixer on one mixer channel, so
-// that a new sound cuts off the one still playing.
+// The two sound effects, played through SDL2's audio device with one voice,
+// so that a new sound cuts off the one still playing.
 // startSound opens the device and loads both files on a loader thread, so no
 // frame ever waits for the sound system; playSound only starts a sound that
 // is already loaded. No device or a missing file means silence, decided once
-// and not retried on every shot, and nothing is ever printed.
+// and not retried on every shot, and nothing is ever printed. A file that is
+// not a WAV of effect size is refused before it is read.
 #pragma once
 
 enum SoundEffect { LaserSound, BoomSound, kSoundEffects };
@@ -15,6 +16,7 @@ void startSound(const char* const paths[kSoundEffects]);
 bool waitForSound();
 // Plays a loaded effect; silent while loading, without a device or a file.
 void playSound(SoundEffect effect);
-// Waits for the loader, stops playback and closes the device; startSound may
-// then be called again.
+// Stops playback and closes the device, and startSound may then be called
+// again. Never waits for the loader: while it still opens the device, the
+// device is left to it, and the loader closes it when it is done.
 void shutdownSound();
