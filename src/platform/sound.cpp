@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -16,9 +17,9 @@
 
 namespace {
 
-// Abandoned: shutdownSound came while the loader was still at work; the
-// loader closes whatever it opened and leaves the state Closed.
-enum class DeviceState { Closed, Loading, Open, Unavailable, Abandoned };
+// Releasing: shut down, and the device is being given back on a thread of
+// its own (the loader's, when it was still at work), which then sets Closed.
+enum class DeviceState { Closed, Loading, Open, Unavailable, Releasing };
 
 // The device is asked for 16-bit stereo at 44.1 kHz in buffers of about
 // 23 ms; it may choose another rate or channel count, and the effects are
@@ -31,6 +32,10 @@ constexpr int kBufferFrames = 1024;
 constexpr off_t kMaxFileBytes = 4 << 20;
 constexpr size_t kHeaderBytes = 12;  // "RIFF", the chunk size, "WAVE"
 constexpr int kNoSound = -1;
+// Closing the device waits for its thread, which waits for the sound
+// server; a server that has stopped answering must not hold up the
+// program's end for longer than this.
+constexpr auto kCloseWait = std::chrono::seconds(1);
 
 struct Effect {
   Uint8* bytes = nullptr;  // in the device's format; SDL_malloc'd
@@ -46,7 +51,7 @@ SDL_AudioDeviceID device = 0;
 SDL_AudioSpec deviceSpec;  // what the device chose
 Effect effects[kSoundEffects];
 std::mutex loaderMutex;
-std::condition_variable loaderDone;
+std::condition_variable stateChanged;
 
 // The one voice. playSound posts the effect to start; the device's callback
 // takes it and alone owns what is playing and how far it has got.
@@ -179,20 +184,38 @@ void closeDevice() {
   playingSound = kNoSound;
 }
 
+// Closes the device, if it is open, once shutdownSound has handed it over.
+void release(bool deviceOpen) {
+  if (deviceOpen) closeDevice();
+  std::lock_guard<std::mutex> lock(loaderMutex);
+  deviceState.store(DeviceState::Closed);
+  stateChanged.notify_all();
+}
+
+int closeInBackground(void*) {
+  release(true);
+  return 0;
+}
+
+// Starts an SDL thread, so SDL frees what it keeps per thread when the
+// thread ends. Detached: nothing ever has to join it.
+bool startDetached(SDL_ThreadFunction run, const char* name, void* data) {
+  SDL_Thread* thread = SDL_CreateThread(run, name, data);
+  if (thread == nullptr) return false;
+  SDL_DetachThread(thread);
+  return true;
+}
+
 void finishLoading(DeviceState result) {
-  bool abandoned = false;
   {
     std::lock_guard<std::mutex> lock(loaderMutex);
     DeviceState loading = DeviceState::Loading;
-    abandoned = !deviceState.compare_exchange_strong(loading, result, std::memory_order_acq_rel);
+    if (deviceState.compare_exchange_strong(loading, result, std::memory_order_acq_rel)) {
+      stateChanged.notify_all();
+      return;
+    }
   }
-  if (abandoned) {
-    // Nobody waits for this device any more: give it back.
-    if (result == DeviceState::Open) closeDevice();
-    std::lock_guard<std::mutex> lock(loaderMutex);
-    deviceState.store(DeviceState::Closed);
-  }
-  loaderDone.notify_all();
+  release(result == DeviceState::Open);  // shut down while loading
 }
 
 int load(void* paths) {
@@ -216,22 +239,17 @@ void startSound(const char* const paths[kSoundEffects]) {
   if (!deviceState.compare_exchange_strong(closed, DeviceState::Loading)) return;
   auto* files = new std::string[kSoundEffects];
   for (int i = 0; i < kSoundEffects; ++i) files[i] = paths[i];
-  // An SDL thread, so SDL frees what it keeps per thread when the loader
-  // ends. Detached, so that nothing ever has to wait for it.
-  SDL_Thread* loader = SDL_CreateThread(load, "sound loader", files);
-  if (loader == nullptr) {
+  if (!startDetached(load, "sound loader", files)) {
     delete[] files;
     finishLoading(DeviceState::Unavailable);
-    return;
   }
-  SDL_DetachThread(loader);
 }
 
 bool waitForSound() {
   std::unique_lock<std::mutex> lock(loaderMutex);
-  loaderDone.wait(lock, [] {
+  stateChanged.wait(lock, [] {
     const DeviceState state = deviceState.load();
-    return state != DeviceState::Loading && state != DeviceState::Abandoned;
+    return state != DeviceState::Loading && state != DeviceState::Releasing;
   });
   return deviceState.load() == DeviceState::Open;
 }
@@ -242,18 +260,20 @@ void playSound(SoundEffect effect) {
 }
 
 void shutdownSound() {
-  std::lock_guard<std::mutex> lock(loaderMutex);
-  switch (deviceState.load()) {
-    case DeviceState::Loading:
-      deviceState.store(DeviceState::Abandoned);
+  std::unique_lock<std::mutex> lock(loaderMutex);
+  const DeviceState state = deviceState.load();
+  if (state == DeviceState::Loading) {
+    deviceState.store(DeviceState::Releasing);  // the loader closes what it opens
+  } else if (state == DeviceState::Open) {
+    deviceState.store(DeviceState::Releasing);
+    if (!startDetached(closeInBackground, "sound closer", nullptr)) {
+      lock.unlock();
+      release(true);
       return;
-    case DeviceState::Open:
-      closeDevice();
-      break;
-    case DeviceState::Abandoned:
-      return;
-    default:
-      break;
+    }
+    stateChanged.wait_for(lock, kCloseWait,
+                          [] { return deviceState.load() == DeviceState::Closed; });
+  } else if (state == DeviceState::Unavailable) {
+    deviceState.store(DeviceState::Closed);
   }
-  deviceState.store(DeviceState::Closed);
 }

@@ -12,11 +12,14 @@ enum SoundEffect { LaserSound, BoomSound, kSoundEffects };
 // Starts loading in the background and returns at once; paths are indexed
 // by SoundEffect. A second call while sound is started does nothing.
 void startSound(const char* const paths[kSoundEffects]);
-// Blocks until the loader has finished; true when the device is open.
+// Blocks until the loader, or a close that shutdownSound began, has
+// finished; true when the device is open.
 bool waitForSound();
 // Plays a loaded effect; silent while loading, without a device or a file.
 void playSound(SoundEffect effect);
-// Stops playback and closes the device, and startSound may then be called
-// again. Never waits for the loader: while it still opens the device, the
-// device is left to it, and the loader closes it when it is done.
+// Stops playback and closes the device; once waitForSound has returned,
+// startSound may be called again. Never waits for the loader: while it
+// still opens the device, the device is left to it to close. Closing an
+// open device waits a second at most, for a sound server that has stopped
+// answering, and is otherwise finished in the background.
 void shutdownSound();

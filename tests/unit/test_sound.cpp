@@ -102,8 +102,7 @@ class Sound : public ::testing::Test {
     output_ = std::string(folder_) + "/output.raw";
   }
   void TearDown() override {
-    shutdownSound();
-    waitForSound();
+    stop();
     for (const char* name : {"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE", "ALSA_CONFIG_PATH"}) {
       unsetenv(name);
     }
@@ -115,6 +114,11 @@ class Sound : public ::testing::Test {
     const char* const paths[kSoundEffects] = {laser.c_str(), boom.c_str()};
     startSound(paths);
     return waitForSound();
+  }
+  // Shuts down and waits until the device is closed.
+  static void stop() {
+    shutdownSound();
+    waitForSound();
   }
   // Plays to a file from here on.
   void useDiskDevice() {
@@ -165,7 +169,7 @@ TEST_F(Sound, WithoutADeviceEverySoundIsSilentAndQuiet) {
     });
     EXPECT_EQ(printed, "") << setting[1];
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "a failed open must give the audio system back";
-    shutdownSound();
+    stop();
   }
 }
 
@@ -214,7 +218,7 @@ TEST_F(Sound, AFileThatIsNotAnEffectIsSilentAndLeavesPlaybackAlone) {
     EXPECT_TRUE(heard.over) << bad;
     EXPECT_GT(heard.seconds(), 0.8 * laserSeconds) << bad << ": the laser was cut off";
     EXPECT_LT(heard.seconds(), 1.2 * laserSeconds) << bad << ": something else was heard";
-    shutdownSound();
+    stop();
   }
 }
 
@@ -223,7 +227,7 @@ TEST_F(Sound, ShuttingDownStopsPlaybackAndSoundCanStartAgain) {
   ASSERT_TRUE(start(dataFile("laser.wav"), dataFile("boom.wav")));
   playSound(BoomSound);
   ASSERT_GE(waitForOutput([](const Heard& h) { return h.start >= 0; }).start, 0);
-  shutdownSound();
+  stop();
   EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
   EXPECT_LT(listen(output_).seconds(), wavSeconds(dataFile("boom.wav")) - 0.5);
   playSound(BoomSound);
