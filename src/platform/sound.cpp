@@ -44,8 +44,9 @@ struct Effect {
 
 // Written by the loader thread and read by the frame: once the state says
 // Open (release/acquire), the device and effects are set and never change
-// until shutdown. Plain data, so nothing here is destroyed at exit while a
-// loader that is still waiting for the device may run on.
+// until shutdown. The device and effects are plain data, which exit leaves
+// alone: a loader still waiting for a server, or the device's thread, may
+// run on while the process ends.
 std::atomic<DeviceState> deviceState{DeviceState::Closed};
 SDL_AudioDeviceID device = 0;
 SDL_AudioSpec deviceSpec;  // what the device chose
