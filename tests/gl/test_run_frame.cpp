@@ -153,6 +153,7 @@ TEST_F(RunFrameTest, TheFirstFrameAtANewSizeClearsEvenInHyperspace) {
   fillWhite(GL_COLOR_BUFFER_BIT);
   frameAt(12040);
   EXPECT_GT(whiteShare(), 0.8) << "later frames draw over the last one again";
+  resizeTestDrawable(kTestWidth, kTestHeight);  // the size the other tests draw at
 }
 
 TEST_F(RunFrameTest, SceneFadesInOverTheFirstTwoSeconds) {
