@@ -44,6 +44,18 @@ void fadeIn() {
   }
 }
 
+// Buffers of a new size hold nothing defined (a depth of zero hides
+// everything), and hyperspace would never clear them: the first frame at a
+// new window size clears in every mode.
+bool windowSizeChanged() {
+  static int lastWidth = 0;
+  static int lastHeight = 0;
+  const bool changed = windowWidth != lastWidth || windowHeight != lastHeight;
+  lastWidth = windowWidth;
+  lastHeight = windowHeight;
+  return changed;
+}
+
 bool fadeOutFinished() {
   if (quitting == 0) return false;
   fadeLevel -= delta * kFadeOutRate;
@@ -60,7 +72,8 @@ bool runFrame() {
   fadeIn();
   applyCamera();
   applyView();
-  if (settings.blanking != 0) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  const bool resized = windowSizeChanged();
+  if (settings.blanking != 0 || resized) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   if (settings.universe != 0) drawUniverse();
   gameStep();
   if (screenText.messageExpiry != 0.0) screenText.drawMessage();

@@ -4,7 +4,6 @@
 
 #include "app/camera.h"
 #include "app/resources.h"
-#include "core/input_state.h"
 #include "core/oscillators.h"
 #include "core/run_state.h"
 #include "core/settings.h"
@@ -62,7 +61,6 @@ bool Init() {
   universeStars.buildStars(kStarCount, kStarOuter, kStarInner, kStarShellCube);
   loadResources();
   screenText.showMessage("Press ? key for Help Screen");
-  glutWarpPointer(kPointerCentreX, kPointerCentreY);
   glutSetCursor(GLUT_CURSOR_NONE);
   return true;
 }

@@ -6,12 +6,12 @@ class SceneSettings {
  public:
   virtual ~SceneSettings() {}
 
-  int fov;        // vertical field of view, degrees
-  int letterbox;  // 0..6, bars of 5 % of the height each
-  int universe;   // star field drawn
-  int blanking;   // buffers cleared each frame; 0 is hyperspace
-  int spotLights;
-  int textures;
+  int fov;         // vertical field of view, degrees
+  int letterbox;   // 0..6, bars of 5 % of the height each
+  int universe;    // star field drawn
+  int blanking;    // buffers cleared each frame; 0 is hyperspace
+  int spotLights;  // the targets lit by the spotlight
+  int textures;    // the tunnels and particles textured
   int polyMode;    // 0 polygons, 1 lines, 2 points
   int cameraMode;  // 0 automatic path, 1 manual
   int particleOption;

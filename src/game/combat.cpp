@@ -73,7 +73,8 @@ void drawTarget(const Target& t) {
   glColor3f(1.0f, 0.5f, 0.25f);
   glPushMatrix();
   glTranslatef(t.x, t.y, t.z);
-  glEnable(GL_LIGHTING);
+  // Key S turns the spotlight off: the target then shows its flat colour.
+  if (settings.spotLights != 0) glEnable(GL_LIGHTING);
   drawSphere(kTargetRadius, kTargetDetail, kTargetDetail, 1.0, 1.0, 0.0, 0.0);
   glDisable(GL_LIGHTING);
   glPopMatrix();
@@ -202,9 +203,12 @@ void checkLaserHits() {
 
 void gameStep() {
   drawWorld();
-  if (mouseMoved != 0) {
+  // Only the manual camera looks with the pointer; the fly-through leaves it
+  // alone, so in a window it moves out freely.
+  if (settings.cameraMode == 1 && mouseMoved != 0) {
     mouseMoved = 0;
-    glutWarpPointer(kPointerCentreX, kPointerCentreY);
+    const PointerPoint centre = pointerCentre();
+    glutWarpPointer(centre.x, centre.y);
   }
   movePlayer();
   fireLaser();

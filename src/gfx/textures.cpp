@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/settings.h"
+
 TextureSet textureSet = {};
 
 namespace {
@@ -67,6 +69,8 @@ bool readBmpPixels(const char* path, int edge, int alphaValue, int alphaThreshol
   std::fclose(file);
   return true;
 }
+
+GLuint drawingTexture(GLuint name) { return settings.textures != 0 ? name : 0; }
 
 float spriteRadius(GLuint texture, float alphaCutoff) {
   constexpr float kFilterMargin = 1.5f;  // texels reached by linear filtering

@@ -29,6 +29,10 @@ bool readBmpPixels(const char* path, int edge, int alphaValue, int alphaThreshol
 GLuint loadTexture128(const char* path, int alphaValue, int alphaThreshold, int mipmapped);
 GLuint loadTexture256(const char* path, int alphaValue, int alphaThreshold, int mipmapped);
 
+// The texture to draw a surface with: `name` itself, or none while key T has
+// texturing off, which gives the flat colours a missing picture gives.
+GLuint drawingTexture(GLuint name);
+
 // Distance from the centre, in texture units, beyond which no texel of the
 // texture has alpha above alphaCutoff (with a texel's margin for filtering);
 // 1.0 for a texture with no image, whose whole square shows.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "core/frame_clock.h"
+#include "core/input_state.h"
 #include "core/oscillators.h"
 #include "core/random.h"
 #include "core/run_state.h"
@@ -99,6 +100,13 @@ void reset() {
 
 void cycleCameraMode() {
   settings.cameraMode = (settings.cameraMode + 1) % 2;
+  if (settings.cameraMode == 1) {
+    // The pointer roamed freely under the fly-through: the manual view starts
+    // from where it looks now, and the next frame re-centres the pointer.
+    mouseDX = 0;
+    mouseDY = 0;
+    mouseMoved = 1;
+  }
   screenText.showMessage(settings.cameraMode == 0 ? "Camera 1: Auto"
                                                   : "Camera 2: Manual Mouse/Arrow Key Control");
 }

@@ -22,8 +22,9 @@ void onSpecialKeyUp(int key, int, int) { arrowKeys &= ~arrowBit(key); }
 
 void onMouseMotion(int x, int y) {
   mouseMoved = 1;
-  mouseDX = x - kPointerCentreX;
-  mouseDY = y - kPointerCentreY;
+  const PointerPoint centre = pointerCentre();
+  mouseDX = x - centre.x;
+  mouseDY = y - centre.y;
 }
 
 void onMouseButton(int button, int state, int x, int y) {

@@ -237,12 +237,15 @@ void ParticleSystem::draw(int kind, float sizeScale, float alpha, float pitch, f
   if (kind >= 0 && kind < kParticleKinds) {
     const bool sphere = usesSphereTexture(kind);
     if (sphere) glEnable(GL_DEPTH_TEST);
-    glBindTexture(GL_TEXTURE_2D, sphere ? sphereTexture : smokeTexture);
+    const GLuint texture = drawingTexture(sphere ? sphereTexture : smokeTexture);
+    glBindTexture(GL_TEXTURE_2D, texture);
     GLint polygonMode[2] = {GL_FILL, GL_FILL};
     glGetIntegerv(GL_POLYGON_MODE, polygonMode);
     const ViewFacing view = viewFacing(pitch, heading);
-    const SpriteOutline outline =
-        spriteOutline(sphere ? sphereSpriteRadius : smokeSpriteRadius, polygonMode[0] == GL_FILL);
+    // Without a picture the whole square shows.
+    const float radius =
+        texture == 0 ? kWholeSquare : (sphere ? sphereSpriteRadius : smokeSpriteRadius);
+    const SpriteOutline outline = spriteOutline(radius, polygonMode[0] == GL_FILL);
     // Every particle of the kind in one batch: the corners are turned to face
     // the viewer here rather than through a matrix per particle.
     glBegin(outline.corners == 4 ? GL_QUADS : GL_TRIANGLES);

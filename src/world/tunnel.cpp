@@ -49,7 +49,7 @@ void drawTexturedQuad(int slot, const float corners[4][3], float sRepeat, float 
                       float t0) {
   const float s[4] = {s0, s0, s0 + sRepeat, s0 + sRepeat};
   const float t[4] = {t0, t0 + tRepeat, t0 + tRepeat, t0};
-  glBindTexture(GL_TEXTURE_2D, textureSet.names[slot]);
+  glBindTexture(GL_TEXTURE_2D, drawingTexture(textureSet.names[slot]));
   glBegin(GL_QUADS);
   for (int i = 0; i < 4; ++i) {
     glTexCoord2f(s[i], t[i]);

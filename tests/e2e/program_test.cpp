@@ -23,6 +23,7 @@ void ProgramTest::startProgram(const std::string& folder, const std::vector<std:
   ASSERT_TRUE(display_->ready()) << display_->failure();
   x_ = std::make_unique<XSession>(display_->name());
   ASSERT_TRUE(x_->connected());
+  ASSERT_NO_FATAL_FAILURE(beforeProgramStarts());
   run_ = std::make_unique<ProgramRun>(display_->name(), folder, arguments, program, environment);
   ASSERT_TRUE(run_->started());
   window_ = x_->waitForWindow(kTitle, kWindowSeconds);

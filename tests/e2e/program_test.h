@@ -23,6 +23,9 @@ class ProgramTest : public ::testing::Test {
   static constexpr double kFadeInSeconds = 2.2;  // the scene is at full brightness from 2 s on
 
   void TearDown() override;
+  // Runs once the display is up, before the program starts: a test starts
+  // a window manager here.
+  virtual void beforeProgramStarts() {}
 
   // Starts `program` with `arguments` from `folder`, with `environment` added
   // to its own (see ProgramRun), and waits until its window has the expected

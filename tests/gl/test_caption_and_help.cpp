@@ -2,6 +2,7 @@
 // window, its texts) as they land in a real window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -202,7 +203,7 @@ TEST(HelpLayout, TheCreditLinesNameOnlyThisProgram) {
   EXPECT_STREQ(kHelpLines[25], "   <?> to return");
 }
 
-TEST_F(HelpScreen, LinesAreLitAtTheirBaselinesIn1024By768) {
+TEST_F(HelpScreen, LinesAreLitAtTheirBaselinesIn1024By768AndTheUnderscoreShows) {
   resizeTestDrawable(1024, 768);
   useRealFont();
   setClockMs(1000);
@@ -221,6 +222,22 @@ TEST_F(HelpScreen, LinesAreLitAtTheirBaselinesIn1024By768) {
   ASSERT_TRUE(litRows(0, 1024, kLit, &first, &last));
   EXPECT_LE(last, 521);
   EXPECT_GE(last, 522 - 18);
+
+  // "    shift   _+  Adjust Universe Movement Speed": the underscore is the
+  // 13th character, a line along the baseline some 2 to 4 pixels above it.
+  constexpr int kLine = 9;
+  ASSERT_EQ(kHelpLines[kLine][12], '_');
+  const int baseline = helpLineY(kLine, 768);
+  const int left = 30 + 12 * 8;
+  constexpr int kInk = 6;  // columns inside the glyph's box
+  const std::vector<uint8_t> rows = readRegion(left + 1, left + 1 + kInk, baseline - 5, baseline);
+  int brightestRow = 0;
+  for (size_t row = 0; row < rows.size(); row += 3 * kInk) {
+    int dimmest = 255;
+    for (int x = 0; x < kInk; ++x) dimmest = std::min<int>(dimmest, rows[row + 3 * x]);
+    brightestRow = std::max(brightestRow, dimmest);
+  }
+  EXPECT_GE(brightestRow, 200) << "a solid line under the shift keys";
 
   // Lines 1, 7 and 26 match the same text drawn alone at their baselines,
   // in the rows no neighbouring line reaches.

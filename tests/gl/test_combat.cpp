@@ -6,13 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
+#include "app/camera.h"
 #include "core/frame_clock.h"
 #include "core/input_state.h"
 #include "core/settings.h"
+#include "game/camera_path.h"
 #include "game/combat.h"
 #include "game/player.h"
+#include "gfx/lights.h"
 #include "gl/gl_support.h"
 #include "particles/particles.h"
 #include "support/state.h"
@@ -413,4 +417,30 @@ TEST_F(CombatTest, OnlyTheManualCameraCanBeHurt) {
   gameStep();
   EXPECT_FLOAT_EQ(settings.health, 0.95f);
   EXPECT_EQ(liveCount(AlienShot), 0);
+}
+
+TEST_F(CombatTest, KeySTurnsTheSpotlightOffAndTheTargetShowsItsFlatColour) {
+  resizeTestWindow(640, 480);
+  delta = 0.0f;  // no target fire
+  glLoadIdentity();
+  setupLights(1, 0.5f, 0.8f);
+  updateLights(1, 0.5f, 0.5f, 0.9f, 1.0f, 10.0f);
+  // At phase 0 target 0 hovers at (0, 0.5, 6): one unit ahead of this eye.
+  settings.cameraMode = 1;
+  player.z = 7.0;
+  applyCamera();
+  applyView();
+  targets[0] = Target{0.0f, 0.0f, 0.0f, 1.0f, 1};
+  const auto centre = [] {
+    clearToBlack();
+    updateTargets();
+    return pixelAt(320, 240);
+  };
+  const Rgb lit = centre();
+  settings.spotLights = 0;
+  const Rgb flat = centre();
+  EXPECT_NEAR(flat.r, 255, 2);
+  EXPECT_NEAR(flat.g, 128, 2);
+  EXPECT_NEAR(flat.b, 64, 2);
+  EXPECT_GT(std::abs(lit.r - flat.r) + std::abs(lit.g - flat.g) + std::abs(lit.b - flat.b), 30);
 }

@@ -6,10 +6,12 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "app/camera.h"
 #include "core/frame_clock.h"
 #include "core/input_state.h"
+#include "core/random.h"
 #include "core/settings.h"
 #include "game/camera_path.h"
 #include "game/player.h"
@@ -143,6 +145,27 @@ TEST_F(ParticleDrawTest, SquareNotTurnedWithTheViewIsSeenEdgeOn) {
   // in the test above is guarding against.
   const Footprint f = drawBoltAhead(0.0, 90.0, 0.0f, 0.0f);
   EXPECT_LT(f.width(), 6);
+}
+
+TEST_F(ParticleDrawTest, KeyTTurnsTexturingOffToTheSquareOfAMissingPicture) {
+  const auto picture = [] {
+    seedRandom(1);  // the same bolt each time
+    drawBoltAhead(0.0, 0.0, 0.0f, 0.0f);
+    return readRegion(0, kTestWidth, 0, kTestHeight);
+  };
+  const std::vector<uint8_t> textured = picture();
+  settings.textures = 0;
+  const std::vector<uint8_t> off = picture();
+  settings.textures = 1;
+  const GLuint sphere = particleSystem.sphereTexture;
+  const float radius = particleSystem.sphereSpriteRadius;
+  particleSystem.sphereTexture = 0;  // as loading a missing picture leaves them
+  particleSystem.sphereSpriteRadius = kWholeSquare;
+  const std::vector<uint8_t> missing = picture();
+  particleSystem.sphereTexture = sphere;
+  particleSystem.sphereSpriteRadius = radius;
+  EXPECT_TRUE(off == missing);
+  EXPECT_FALSE(off == textured);
 }
 
 TEST_F(ParticleDrawTest, FireAddsUpWhereParticlesOverlap) {

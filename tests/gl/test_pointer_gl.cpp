@@ -1,16 +1,21 @@
 // Arrow keys, mouse buttons and pointer motion: the state the callbacks
-// record, and the re-centring of the pointer by the game step, whose warp
-// comes back from the real window system as a motion event.
+// record, and the re-centring of the pointer by the manual camera's game
+// step, whose warp comes back from the real window system as a motion event.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
+#include <utility>
 
 #include "core/frame_clock.h"
 #include "core/input_state.h"
+#include "core/run_state.h"
+#include "core/settings.h"
 #include "game/combat.h"
 #include "gl/gl_support.h"
+#include "input/keyboard.h"
 #include "input/pointer.h"
 #include "support/state.h"
 
@@ -20,10 +25,14 @@ constexpr int kTestHeight = 480;
 
 class PointerTest : public ::testing::Test {
  protected:
-  void SetUp() override { restoreProgramState(); }
+  void SetUp() override {
+    restoreProgramState();
+    resizeTestWindow(kTestWidth, kTestHeight);  // (450, 350) lies inside
+  }
   void TearDown() override {
     glDisable(GL_DEPTH_TEST);  // left on by the game step's bolt drawing
     glutPassiveMotionFunc(nullptr);
+    resizeTestWindow(kTestWidth, kTestHeight);
     restoreProgramState();
   }
 };
@@ -36,6 +45,19 @@ void pumpEventsUntil(Done done) {
     glutMainLoopEvent();
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
+}
+
+// Other GL test processes may share the display, their windows at its top
+// left corner; pointer events go to the topmost window under the pointer,
+// so this window goes to the bottom right corner, on top, and the pointer
+// stays right of x 256 inside it, clear of the others.
+void placeWindowOnTop(int width, int height) {
+  resizeTestWindow(width, height);
+  const int left = glutGet(GLUT_SCREEN_WIDTH) - width;
+  const int top = glutGet(GLUT_SCREEN_HEIGHT) - height;
+  glutPositionWindow(left, top);
+  glutPopWindow();
+  pumpEventsUntil([&] { return glutGet(GLUT_WINDOW_X) == left && glutGet(GLUT_WINDOW_Y) == top; });
 }
 }  // namespace
 
@@ -120,39 +142,76 @@ TEST_F(PointerTest, MotionSetsOffsetsFromTheFixedCentre) {
   EXPECT_EQ(fireHeld, 0);  // motion never fires
 }
 
-TEST_F(PointerTest, GameStepRecentresAMovedPointerOnly) {
-  // Other GL test processes may share the display, their windows at its top
-  // left corner; pointer events go to the topmost window under the pointer,
-  // so this window goes to the bottom right corner, on top, and the pointer
-  // stays right of x 256 inside it, clear of the others.
-  resizeTestWindow(kTestWidth, kTestHeight);
-  const int left = glutGet(GLUT_SCREEN_WIDTH) - kTestWidth;
-  const int top = glutGet(GLUT_SCREEN_HEIGHT) - kTestHeight;
-  glutPositionWindow(left, top);
-  glutPopWindow();
-  pumpEventsUntil([&] { return glutGet(GLUT_WINDOW_X) == left && glutGet(GLUT_WINDOW_Y) == top; });
-  glutPassiveMotionFunc(onMouseMotion);
+TEST(PointerCentre, TheUsualPointWhileItLiesInsideTheWindowElseTheMiddle) {
+  struct Case {
+    int width, height, x, y;
+  };
+  const Case cases[] = {{640, 480, 450, 350},
+                        {451, 351, 450, 350},
+                        {450, 480, 225, 240},
+                        {640, 350, 320, 175},
+                        {300, 200, 150, 100}};
+  for (const Case& c : cases) {
+    windowWidth = c.width;
+    windowHeight = c.height;
+    const PointerPoint centre = pointerCentre();
+    EXPECT_EQ(centre.x, c.x) << c.width << "x" << c.height;
+    EXPECT_EQ(centre.y, c.y) << c.width << "x" << c.height;
+  }
+  resizeTestWindow(kTestWidth, kTestHeight);  // the program's size is the window's again
+}
+
+TEST_F(PointerTest, OnlyTheManualCameraRecentresAMovedPointerInsideTheWindow) {
   seconds = 3.0f;
   delta = 0.02f;
+  glutPassiveMotionFunc(onMouseMotion);
+  // In a window too small for (450, 350) the pointer goes to the middle.
+  for (const auto& [width, height] : {std::pair{kTestWidth, kTestHeight}, {300, 200}}) {
+    SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+    placeWindowOnTop(width, height);
+    const PointerPoint centre = pointerCentre();
+    settings.cameraMode = 0;
+    glutWarpPointer(width - 20, height - 10);
+    pumpEventsUntil([&] { return mouseDX == width - 20 - centre.x; });
+    ASSERT_EQ(mouseDX, width - 20 - centre.x) << "no motion events from the display";
+    ASSERT_EQ(mouseDY, height - 10 - centre.y);
 
-  glutWarpPointer(600, 400);
+    // The fly-through leaves a moved pointer where it is.
+    gameStep();
+    pumpEventsUntil([] { return mouseDX == 0; });  // runs the full half second
+    EXPECT_EQ(mouseDX, width - 20 - centre.x);
+
+    // Not moved since the last re-centre: the pointer stays where it is.
+    settings.cameraMode = 1;
+    mouseMoved = 0;
+    gameStep();
+    pumpEventsUntil([] { return mouseMoved != 0; });  // runs the full half second
+    EXPECT_EQ(mouseDX, width - 20 - centre.x);
+    EXPECT_EQ(mouseMoved, 0);
+
+    // Moved: cleared at once and warped back; the warp reports back later.
+    mouseMoved = 1;
+    gameStep();
+    EXPECT_EQ(mouseMoved, 0);
+    pumpEventsUntil([] { return mouseMoved != 0; });
+    EXPECT_EQ(mouseDX, 0);
+    EXPECT_EQ(mouseDY, 0);
+    EXPECT_EQ(mouseMoved, 1);
+  }
+}
+
+TEST_F(PointerTest, KeyVIntoTheManualCameraStartsFromTheCurrentView) {
+  placeWindowOnTop(kTestWidth, kTestHeight);
+  glutPassiveMotionFunc(onMouseMotion);
+  glutWarpPointer(600, 400);  // roamed under the fly-through
   pumpEventsUntil([] { return mouseDX == 600 - kPointerCentreX; });
   ASSERT_EQ(mouseDX, 600 - kPointerCentreX) << "no motion events from the display";
-  ASSERT_EQ(mouseDY, 400 - kPointerCentreY);
-
-  // Not moved since the last re-centre: the pointer stays where it is.
-  mouseMoved = 0;
-  gameStep();
-  pumpEventsUntil([] { return mouseMoved != 0; });  // runs the full half second
-  EXPECT_EQ(mouseDX, 600 - kPointerCentreX);
-  EXPECT_EQ(mouseMoved, 0);
-
-  // Moved: cleared at once and warped back; the warp reports back later.
-  mouseMoved = 1;
-  gameStep();
-  EXPECT_EQ(mouseMoved, 0);
-  pumpEventsUntil([] { return mouseMoved != 0; });
-  EXPECT_EQ(mouseDX, 0);
+  onKey('v', 0, 0);
+  EXPECT_EQ(mouseDX, 0) << "the first manual frame turns nothing";
   EXPECT_EQ(mouseDY, 0);
+  EXPECT_EQ(mouseMoved, 1) << "and re-centres the pointer";
+  onKey('v', 0, 0);  // back to the fly-through: nothing to re-centre
+  mouseMoved = 0;
+  onKey('v', 0, 0);
   EXPECT_EQ(mouseMoved, 1);
 }

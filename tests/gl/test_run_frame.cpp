@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "app/frame.h"
 #include "core/easing.h"
@@ -125,6 +126,34 @@ TEST_F(RunFrameTest, BackgroundPulsesWithChannelElevenBeforeItAdvances) {
   EXPECT_EQ(bar.r, 0);
   EXPECT_EQ(bar.g, 0);
   EXPECT_NEAR(bar.b, expected * 255.0, 1.0);
+}
+
+TEST_F(RunFrameTest, TheFirstFrameAtANewSizeClearsEvenInHyperspace) {
+  settings.blanking = 0;
+  settings.polyMode = 1;  // thin lines: the cleared background shows around them
+  settings.universe = 0;
+  frameAt(12000);
+  // What a new drawable may hold: white, and a depth nothing is drawn over.
+  const auto fillWhite = [](GLbitfield buffers) {
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClearDepth(0.0);
+    glClear(buffers);
+    glClearDepth(1.0);
+  };
+  const auto whiteShare = [] {
+    const std::vector<uint8_t> rgb = readRegion(0, 600, 0, 440);
+    size_t white = 0;
+    for (size_t i = 0; i < rgb.size(); i += 3) white += rgb[i] == 255 && rgb[i + 2] == 255;
+    return static_cast<double>(white) / (rgb.size() / 3);
+  };
+  resizeTestDrawable(600, 440);
+  fillWhite(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  frameAt(12020);
+  EXPECT_LT(whiteShare(), 0.2) << "the new buffers are cleared";
+  fillWhite(GL_COLOR_BUFFER_BIT);
+  frameAt(12040);
+  EXPECT_GT(whiteShare(), 0.8) << "later frames draw over the last one again";
+  resizeTestDrawable(kTestWidth, kTestHeight);  // the size the other tests draw at
 }
 
 TEST_F(RunFrameTest, SceneFadesInOverTheFirstTwoSeconds) {

@@ -138,6 +138,25 @@ TEST_F(TunnelTest, MissingPicturesDrawFlatColour) {
   EXPECT_GT(centre, 100);  // fadeLevel white under a little fog
 }
 
+TEST_F(TunnelTest, KeyTTurnsTexturingOffToTheFlatColourOfMissingPictures) {
+  lookFrom(0.0, 1.0, 13.0, 180.0);
+  const auto picture = [] {
+    clearToBlack();
+    drawFarRoom();
+    return readRegion(0, kTestWidth, 0, kTestHeight);
+  };
+  const std::vector<uint8_t> textured = picture();
+  settings.textures = 0;
+  const std::vector<uint8_t> off = picture();
+  settings.textures = 1;
+  TextureSet saved = textureSet;
+  for (int slot : {WallSlot, FloorSlot, CeilingSlot}) textureSet.names[slot] = 0;
+  const std::vector<uint8_t> missing = picture();
+  textureSet = saved;
+  EXPECT_TRUE(off == missing);
+  EXPECT_FALSE(off == textured);
+}
+
 TEST_F(TunnelTest, StripAboveTheCorridorMouthIsLeftOpen) {
   // Above the corridor's ceiling, looking back at the entrance wall.
   lookFrom(0.0, 1.5, 13.5, 0.0);

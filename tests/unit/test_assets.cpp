@@ -26,6 +26,7 @@ constexpr int kSampleRate = 22050;
 constexpr int kCellWidth = 8;
 constexpr int kCellHeight = 16;
 constexpr int kFontColumns = 16;
+constexpr int kSolidStroke = 128;  // the thinnest glyph, |, peaks at 192
 
 const char* const kPictures[] = {"font.bmp",        "smoke128.bmp", "sphere128.bmp",
                                  "alien31_256.bmp", "dirt128.bmp",  "alien69_256.bmp"};
@@ -171,6 +172,11 @@ TEST_F(GeneratedAssets, FontSheetKeepsGlyphsInsideTheSampledBox) {
     EXPECT_FALSE(cellHasInk(font, code, 0, kCellHeight - 1, 0, 1)) << "columns 0-1 lit";
     const bool printable = code > 32 && code < 127;
     EXPECT_EQ(cellHasInk(font, code, 0, kCellHeight - 1, 0, kCellWidth - 1), printable);
+    // Every printable glyph has a stroke in the rows the renderer samples at
+    // full strength; a glyph cut off at the cell's bottom row would not.
+    if (printable) {
+      EXPECT_GE(cellBrightest(font, code, 2, kCellHeight - 2, 2, 7), kSolidStroke);
+    }
   }
 }
 

@@ -32,6 +32,10 @@ constexpr int kBaselineRow = 13;
 // Extra stem width in 26.6 units; at 6 pixels wide even the bold face
 // reads thin once the text is magnified with linear filtering.
 constexpr FT_Pos kEmbolden26_6 = 12;
+// The underscore's stroke is thinner than a pixel at this size and, drawn
+// magnified with linear filtering, fades to a faint grey; a pixel more height
+// makes it two rows as solid as the hyphen.
+constexpr FT_Pos kUnderscoreThickening26_6 = 64;
 
 // Centre of the box in 26.6 fixed point, where glyph ink is centred.
 constexpr FT_Pos kBoxCentre26_6 = (kBoxLeft + kBoxRight) * 64 / 2;
@@ -52,7 +56,7 @@ void drawGlyph(FT_Face face, int code, int cellX, int cellY, Image& sheet) {
   // Light hinting snaps only vertically, keeping stems at full weight.
   if (FT_Load_Char(face, code, FT_LOAD_TARGET_LIGHT) != 0) return;
   FT_GlyphSlot slot = face->glyph;
-  FT_Outline_EmboldenXY(&slot->outline, kEmbolden26_6, 0);
+  FT_Outline_EmboldenXY(&slot->outline, kEmbolden26_6, code == '_' ? kUnderscoreThickening26_6 : 0);
   FT_BBox box;
   FT_Outline_Get_CBox(&slot->outline, &box);
   // Whole-pixel shifts keep the edges where FreeType put them relative to
@@ -62,8 +66,14 @@ void drawGlyph(FT_Face face, int code, int cellX, int cellY, Image& sheet) {
   if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return;
 
   const FT_Bitmap& bitmap = slot->bitmap;
+  // The underscore reaches below the descenders, past the box's last row. A
+  // glyph whose ink would fall below the box is lifted as far as the box's
+  // top allows rather than cut off, so all of the underscore shows.
+  const int top = kBaselineRow - slot->bitmap_top;
+  const int overflow = top + int(bitmap.rows) - kBoxBottom;
+  const int lift = std::clamp(overflow, 0, std::max(0, top - kBoxTop));
   for (unsigned row = 0; row < bitmap.rows; ++row) {
-    const int y = kBaselineRow - slot->bitmap_top + int(row);
+    const int y = top - lift + int(row);
     if (y < kBoxTop || y >= kBoxBottom) continue;
     for (unsigned col = 0; col < bitmap.width; ++col) {
       const int x = slot->bitmap_left + int(col);
