@@ -4,12 +4,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/frame_pacing.h"
 #include "core/run_state.h"
 
 namespace {
 constexpr int kDefaultBenchmarkSeconds = 20;
 constexpr int kMaxBenchmarkSeconds = 3600;
 constexpr int kMaxWindowEdge = 16384;
+constexpr unsigned long long kMaxWindowId = 0xffffffff;  // X ids are 32 bits on the wire
 
 const char* const kUsage =
     "Usage: cryptwell [OPTION]...\n"
@@ -22,6 +24,16 @@ const char* const kUsage =
     "      --no-sound               never open the sound device\n"
     "      --benchmark[=SECONDS]    fly through for SECONDS (default 20) after the\n"
     "                               fade-in, print frame times and exit\n"
+    "      --fps=N                  draw at most N frames a second (1 to 1000)\n"
+    "      --vsync, --no-vsync      turn vertical sync on or off (default: the\n"
+    "                               driver's setting)\n"
+    "\n"
+    "As a screen saver (the fly-through alone, no keys, mouse or sound, 30 frames\n"
+    "a second unless --fps says otherwise):\n"
+    "      --root, -root            draw into the window XSCREENSAVER_WINDOW names,\n"
+    "                               or else into the root window\n"
+    "      --window-id=ID, -window-id ID\n"
+    "                               draw into the window ID (decimal or 0x hex)\n"
     "  -h, --help                   show this help and exit\n"
     "      --version                show the version and exit\n"
     "\n"
@@ -70,6 +82,12 @@ bool windowSize(const char* text, int& width, int& height) {
   return width != 0 && height != 0;
 }
 
+// The value of an option that takes one, as --name=value or --name value.
+const char* optionValue(const char* value, bool bare, int& i, int argc, char** argv) {
+  if (bare && i + 1 < argc) return argv[++i];
+  return value;
+}
+
 CommandLine failure(const std::string& problem) {
   CommandLine result;
   result.action = CommandLineAction::Fail;
@@ -95,6 +113,18 @@ const char* longOption(const char* arg, const char* name, bool& bare) {
   return arg[length] == '=' ? arg + length + 1 : nullptr;
 }
 }  // namespace
+
+bool parseWindowId(const char* text, unsigned long& id) {
+  const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  const char* digits = hex ? text + 2 : text;
+  const char* allowed = hex ? "0123456789abcdefABCDEF" : "0123456789";
+  if (*digits == '\0' || digits[std::strspn(digits, allowed)] != '\0') return false;
+  errno = 0;
+  const unsigned long long value = std::strtoull(digits, nullptr, hex ? 16 : 10);
+  if (errno != 0 || value == 0 || value > kMaxWindowId) return false;
+  id = static_cast<unsigned long>(value);
+  return true;
+}
 
 CommandLine parseCommandLine(int& argc, char** argv, const char* version) {
   CommandLine result;
@@ -125,7 +155,7 @@ CommandLine parseCommandLine(int& argc, char** argv, const char* version) {
                        "' (WIDTHxHEIGHT, each 1 to 16384)");
       }
     } else if ((value = longOption(arg, "--data", bare)) != nullptr) {
-      if (bare && i + 1 < argc) value = argv[++i];  // --data DIR
+      value = optionValue(value, bare, i, argc, argv);
       if (*value == '\0') return failure("option '--data' needs a folder");
       o.dataFolder = value;
     } else if (std::strcmp(arg, "--no-sound") == 0) {
@@ -137,6 +167,26 @@ CommandLine parseCommandLine(int& argc, char** argv, const char* version) {
         return failure(std::string("invalid benchmark length '") + value +
                        "' (whole seconds, 1 to 3600)");
       }
+    } else if (std::strcmp(arg, "--root") == 0 || std::strcmp(arg, "-root") == 0) {
+      o.root = true;
+    } else if ((value = longOption(arg, "--window-id", bare)) != nullptr ||
+               (value = longOption(arg, "-window-id", bare)) != nullptr) {
+      value = optionValue(value, bare, i, argc, argv);
+      if (!parseWindowId(value, o.windowId)) {
+        return failure(std::string("invalid window id '") + value +
+                       "' (a number, decimal or 0x hexadecimal)");
+      }
+    } else if ((value = longOption(arg, "--fps", bare)) != nullptr) {
+      value = optionValue(value, bare, i, argc, argv);
+      o.framesPerSecond = wholeNumber(value, kMaxFramesPerSecond);
+      if (o.framesPerSecond == 0) {
+        return failure(std::string("invalid frame rate '") + value +
+                       "' (frames a second, 1 to 1000)");
+      }
+    } else if (std::strcmp(arg, "--vsync") == 0) {
+      o.verticalSync = VerticalSync::On;
+    } else if (std::strcmp(arg, "--no-vsync") == 0) {
+      o.verticalSync = VerticalSync::Off;
     } else if (arg[0] == '-' && arg[1] != '\0') {
       return failure(std::string("unrecognized option '") + arg + "'");
     } else {
