@@ -78,7 +78,8 @@ TEST(CommandLine, HelpAndVersionPrintAndExitWithZero) {
     EXPECT_EQ(p.result.exitStatus, 0);
     EXPECT_EQ(p.result.output.rfind("Usage: cryptwell", 0), 0u) << help;
     for (const char* option :
-         {"--window", "--data", "--no-sound", "--benchmark", "--version", "CRYPTWELL_START_MS"}) {
+         {"--window", "--data", "--no-sound", "--benchmark", "--version", "CRYPTWELL_START_MS",
+          "--fps", "--vsync", "--no-vsync", "--root", "--window-id", "XSCREENSAVER_WINDOW"}) {
       EXPECT_NE(p.result.output.find(option), std::string::npos) << option;
     }
   }
@@ -105,6 +106,16 @@ TEST(CommandLine, ABadOptionOrValueIsOneLineNamingItAndStatusTwo) {
       {"stray"},
       {"--helpme"},
       {"-display"},
+      {"--window-id=abc"},
+      {"--window-id=0x"},
+      {"--window-id=-5"},
+      {"--window-id=0"},
+      {"--window-id=0x1ffffffff"},
+      {"--window-id=12 "},
+      {"--fps=0"},
+      {"--fps=1001"},
+      {"--fps=fast"},
+      {"--vsync=1"},
   };
   for (const std::vector<std::string>& words : bad) {
     const Parsed p = parse(words);
@@ -115,6 +126,38 @@ TEST(CommandLine, ABadOptionOrValueIsOneLineNamingItAndStatusTwo) {
     EXPECT_NE(out.find(words[0].substr(words[0].find('=') + 1)), std::string::npos) << out;
     EXPECT_NE(out.find("--help"), std::string::npos) << out;
     EXPECT_EQ(out.find('\n'), out.size() - 1) << "one line: " << out;
+  }
+}
+
+TEST(CommandLine, ScreenSaverSpellingsFrameCapAndVerticalSync) {
+  struct Case {
+    std::vector<std::string> words;
+    bool root;
+    unsigned long windowId;
+    int fps;
+    VerticalSync sync;
+  };
+  const Case cases[] = {
+      {{"--root"}, true, 0, 0, VerticalSync::DriverDefault},
+      {{"-root"}, true, 0, 0, VerticalSync::DriverDefault},
+      {{"--window-id=4194312"}, false, 4194312, 0, VerticalSync::DriverDefault},
+      {{"--window-id", "0x400008"}, false, 0x400008, 0, VerticalSync::DriverDefault},
+      {{"-window-id", "0X1fFfFfFf"}, false, 0x1fffffff, 0, VerticalSync::DriverDefault},
+      {{"--window-id=0xffffffff"}, false, 0xffffffff, 0, VerticalSync::DriverDefault},
+      {{"--fps=1", "--vsync"}, false, 0, 1, VerticalSync::On},
+      {{"--fps", "1000", "--no-vsync"}, false, 0, 1000, VerticalSync::Off},
+      {{"--vsync", "--no-vsync"}, false, 0, 0, VerticalSync::Off},  // the last one counts
+  };
+  for (const Case& c : cases) {
+    const Parsed p = parse(c.words);
+    const std::string what = c.words[0];
+    ASSERT_EQ(p.result.action, CommandLineAction::Run) << what;
+    const Options& o = p.result.options;
+    EXPECT_EQ(o.root, c.root) << what;
+    EXPECT_EQ(o.windowId, c.windowId) << what;
+    EXPECT_EQ(o.framesPerSecond, c.fps) << what;
+    EXPECT_EQ(o.verticalSync, c.sync) << what;
+    EXPECT_EQ(p.left.size(), 1u) << what;
   }
 }
 
