@@ -149,6 +149,7 @@ int runInForeignWindow(const Options& options) {
   setUpScene();
 
   const int connection = ConnectionNumber(display);
+  bool skipped = false;  // frames were left out while the window was hidden
   while (running()) {
     takePendingSignals();
     while (XPending(display) > 0) {
@@ -159,8 +160,11 @@ int runInForeignWindow(const Options& options) {
     if (!running()) break;
     if (!mapped || covered) {
       waitForInput(connection, -1);  // nobody can see a frame: sleep until that changes
+      skipped = true;
       continue;
     }
+    if (skipped) finishSkippedFadeIn(clockMilliseconds());
+    skipped = false;
     if (!waitForFrameDue(connection)) continue;
     setClockMs(clockMilliseconds());
     runFrame();

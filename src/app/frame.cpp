@@ -44,6 +44,11 @@ void fadeIn() {
   }
 }
 
+void finishSkippedFadeIn(uint64_t nowMs) {
+  // Until a quit, the level after the ramp is its end value, 1.
+  if (quitting == 0 && nowMs >= kFadeInSeconds * 1000) fadeLevel = 1.0f;
+}
+
 bool fadeOutFinished() {
   if (quitting == 0) return false;
   fadeLevel -= delta * kFadeOutRate;

@@ -52,5 +52,7 @@ void onWindowStatus(int state) {
   // idle callback GLUT sleeps until the next event instead of drawing them.
   const bool seen = state != GLUT_HIDDEN && state != GLUT_FULLY_COVERED;
   glutIdleFunc(seen ? onIdle : nullptr);
-  if (seen) glutPostRedisplay();
+  if (!seen) return;
+  finishSkippedFadeIn(clockMilliseconds());
+  glutPostRedisplay();
 }
