@@ -27,6 +27,7 @@ const char* const kInstalledFiles[] = {
     "share/applications/cryptwell.desktop",
     "share/icons/hicolor/128x128/apps/cryptwell.png",
     "share/man/man6/cryptwell.6",
+    "share/xscreensaver/config/cryptwell.xml",
 };
 }  // namespace
 
@@ -74,6 +75,9 @@ TEST_F(FoundData, InstalledProgramFindsItsDataFromAnEmptyFolder) {
           scratch.path());
   EXPECT_EQ(readFile(scratch.path() + "/stdout") + readFile(scratch.path() + "/stderr"), "")
       << "desktop-file-validate has remarks";
+  runTool({"/usr/bin/xmllint", "--noout", prefix + "/share/xscreensaver/config/cryptwell.xml"},
+          scratch.path());
+  EXPECT_EQ(readFile(scratch.path() + "/stderr"), "") << "the locker's settings file is malformed";
 
   ASSERT_NO_FATAL_FAILURE(startProgram(empty, {}, prefix + "/bin/cryptwell"));
   expectTexturedWorld();
