@@ -1,8 +1,11 @@
 #include "app/command_line.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "app/frame_pacing.h"
 #include "core/run_state.h"
@@ -27,6 +30,8 @@ const char* const kUsage =
     "      --fps=N                  draw at most N frames a second (1 to 1000)\n"
     "      --vsync, --no-vsync      turn vertical sync on or off (default: the\n"
     "                               driver's setting)\n"
+    "  -h, --help                   show this help and exit\n"
+    "      --version                show the version and exit\n"
     "\n"
     "As a screen saver (the fly-through alone, no keys, mouse or sound, 30 frames\n"
     "a second unless --fps says otherwise):\n"
@@ -34,18 +39,28 @@ const char* const kUsage =
     "                               or else into the root window\n"
     "      --window-id=ID, -window-id ID\n"
     "                               draw into the window ID (decimal or 0x hex)\n"
-    "  -h, --help                   show this help and exit\n"
-    "      --version                show the version and exit\n"
     "\n"
+    "Long options may be shortened to any prefix that names only one of them.\n"
     "GLUT's own options, such as -display DISPLAY and -geometry WxH+X+Y, are\n"
     "passed on to GLUT.\n"
     "\n"
     "Environment:\n"
     "  CRYPTWELL_START_MS  start the clock this many milliseconds in, as if the\n"
     "                      program had been running that long (for testing)\n"
+    "  XSCREENSAVER_WINDOW the window --root draws into; the locker sets it\n"
     "\n"
     "The data files are looked for in the --data folder, the working directory,\n"
-    "the program's folder, then ../share/cryptwell beside it.\n";
+    "the program's folder, then ../share/cryptwell beside it.\n"
+    "\n"
+    "Report bugs to: " CRYPTWELL_BUG_ADDRESS
+    "\n"
+    "Cryptwell home page: <" CRYPTWELL_HOME_PAGE ">\n";
+
+const char* const kVersionNotice =
+    "Copyright (c) 2026 The Cryptwell developers\n"
+    "License: MIT (Expat) <https://opensource.org/licenses/MIT>.\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
 
 // GLUT's options, and whether each takes the next argument as its value.
 struct GlutOption {
@@ -73,20 +88,120 @@ int wholeNumber(const char* text, int max) {
   return static_cast<int>(value);
 }
 
-bool windowSize(const char* text, int& width, int& height) {
-  const char* x = std::strchr(text, 'x');
-  if (x == nullptr) return false;
-  const std::string widthText(text, x);
-  width = wholeNumber(widthText.c_str(), kMaxWindowEdge);
-  height = wholeNumber(x + 1, kMaxWindowEdge);
-  return width != 0 && height != 0;
+// What an option's handler makes of it: nothing more to do, stop with a
+// text on standard output, or a bad value (the text says why).
+enum class Outcome { Go, Exit, BadValue };
+
+struct Applied {
+  Outcome outcome;
+  std::string text;
+};
+
+const Applied kGo{Outcome::Go, ""};
+
+Applied badValue(const std::string& why) { return {Outcome::BadValue, why}; }
+
+// Each handler gets the option's value, or null when it came without one.
+using Handler = Applied (*)(Options&, const char* value, const char* version);
+
+Applied showHelp(Options&, const char*, const char*) { return {Outcome::Exit, kUsage}; }
+
+Applied showVersion(Options&, const char*, const char* version) {
+  return {Outcome::Exit, std::string("Cryptwell ") + version + "\n" + kVersionNotice};
 }
 
-// The value of an option that takes one, as --name=value or --name value.
-const char* optionValue(const char* value, bool bare, int& i, int argc, char** argv) {
-  if (bare && i + 1 < argc) return argv[++i];
-  return value;
+Applied setWindow(Options& o, const char* value, const char*) {
+  o.windowed = true;
+  if (value == nullptr) return kGo;
+  const char* x = std::strchr(value, 'x');
+  if (x != nullptr) {
+    const std::string widthText(value, x);
+    o.windowWidth = wholeNumber(widthText.c_str(), kMaxWindowEdge);
+    o.windowHeight = wholeNumber(x + 1, kMaxWindowEdge);
+    if (o.windowWidth != 0 && o.windowHeight != 0) return kGo;
+  }
+  return badValue(std::string("invalid window size '") + value +
+                  "' (WIDTHxHEIGHT, each 1 to 16384)");
 }
+
+Applied setDataFolder(Options& o, const char* value, const char*) {
+  if (*value == '\0') return badValue("option '--data' needs a folder");
+  struct stat info {};
+  const bool found = stat(value, &info) == 0;
+  if (!found || !S_ISDIR(info.st_mode)) {
+    return badValue(std::string("invalid data folder '") + value + "' (" +
+                    (found ? "not a folder" : std::strerror(errno)) + ")");
+  }
+  o.dataFolder = value;
+  return kGo;
+}
+
+Applied setNoSound(Options& o, const char*, const char*) {
+  o.sound = false;
+  return kGo;
+}
+
+Applied setBenchmark(Options& o, const char* value, const char*) {
+  o.benchmarkSeconds =
+      value == nullptr ? kDefaultBenchmarkSeconds : wholeNumber(value, kMaxBenchmarkSeconds);
+  if (o.benchmarkSeconds != 0) return kGo;
+  return badValue(std::string("invalid benchmark length '") + value +
+                  "' (whole seconds, 1 to 3600)");
+}
+
+Applied setRoot(Options& o, const char*, const char*) {
+  o.root = true;
+  return kGo;
+}
+
+Applied setWindowId(Options& o, const char* value, const char*) {
+  if (parseWindowId(value, o.windowId)) return kGo;
+  return badValue(std::string("invalid window id '") + value +
+                  "' (a number, decimal or 0x hexadecimal)");
+}
+
+Applied setFramesPerSecond(Options& o, const char* value, const char*) {
+  o.framesPerSecond = wholeNumber(value, kMaxFramesPerSecond);
+  if (o.framesPerSecond != 0) return kGo;
+  return badValue(std::string("invalid frame rate '") + value + "' (frames a second, 1 to 1000)");
+}
+
+Applied setVsync(Options& o, const char*, const char*) {
+  o.verticalSync = VerticalSync::On;
+  return kGo;
+}
+
+Applied setNoVsync(Options& o, const char*, const char*) {
+  o.verticalSync = VerticalSync::Off;
+  return kGo;
+}
+
+enum class Value { None, Optional, Required };
+
+// The program's options. A long option may be shortened to any prefix that
+// names only it; one with a short letter may also be written -L[VALUE].
+// `singleDash` options are also taken as -name [VALUE], the way screen
+// lockers and X programs write them.
+struct OptionSpec {
+  const char* name;
+  char letter;  // 0 for none
+  Value value;
+  bool singleDash;
+  Handler apply;
+};
+constexpr OptionSpec kOptions[] = {
+    {"window", 'w', Value::Optional, false, setWindow},
+    {"data", 0, Value::Required, false, setDataFolder},
+    {"no-sound", 0, Value::None, false, setNoSound},
+    {"benchmark", 0, Value::Optional, false, setBenchmark},
+    {"help", 'h', Value::None, false, showHelp},
+    {"version", 0, Value::None, false, showVersion},
+    {"fps", 0, Value::Required, false, setFramesPerSecond},
+    {"vsync", 0, Value::None, false, setVsync},
+    {"no-vsync", 0, Value::None, false, setNoVsync},
+    {"root", 0, Value::None, true, setRoot},
+    {"window-id", 0, Value::Required, true, setWindowId},
+};
 
 CommandLine failure(const std::string& problem) {
   CommandLine result;
@@ -96,22 +211,142 @@ CommandLine failure(const std::string& problem) {
   return result;
 }
 
-CommandLine exitWith(const std::string& text) {
-  CommandLine result;
-  result.action = CommandLineAction::Exit;
-  result.output = text;
-  return result;
+// The option `name` (the text between the dashes and any '=') stands for:
+// an exact name, else the one option it is a prefix of. Null when none is;
+// `ambiguous` lists the candidates when several are.
+const OptionSpec* findLongOption(const std::string& name, std::string& ambiguous) {
+  std::vector<const OptionSpec*> candidates;
+  for (const OptionSpec& spec : kOptions) {
+    if (name == spec.name) return &spec;
+    if (!name.empty() && std::strncmp(spec.name, name.c_str(), name.size()) == 0) {
+      candidates.push_back(&spec);
+    }
+  }
+  if (candidates.size() == 1) return candidates[0];
+  for (const OptionSpec* spec : candidates) ambiguous += std::string(" '--") + spec->name + "'";
+  return nullptr;
 }
 
-// The value of --name=value, or null when arg is not that option; `bare` is
-// set when the option came without a value.
-const char* longOption(const char* arg, const char* name, bool& bare) {
-  const size_t length = std::strlen(name);
-  if (std::strncmp(arg, name, length) != 0) return nullptr;
-  bare = arg[length] == '\0';
-  if (bare) return arg + length;
-  return arg[length] == '=' ? arg + length + 1 : nullptr;
+const OptionSpec* findSingleDashOption(const char* name) {
+  for (const OptionSpec& spec : kOptions) {
+    if (spec.singleDash && std::strcmp(name, spec.name) == 0) return &spec;
+  }
+  return nullptr;
 }
+
+const OptionSpec* findLetter(char letter) {
+  for (const OptionSpec& spec : kOptions) {
+    if (letter != 0 && spec.letter == letter) return &spec;
+  }
+  return nullptr;
+}
+
+// Walks argv; GLUT's options are kept for glutInit, the program's applied.
+class Parser {
+ public:
+  Parser(int& argc, char** argv, const char* version)
+      : argc_(argc), argv_(argv), version_(version) {}
+
+  CommandLine run() {
+    CommandLine result;
+    result.options.windowWidth = kWindowedSize;
+    result.options.windowHeight = kWindowedSize;
+    int kept = 1;
+    bool optionsEnded = false;
+    for (next_ = 1; next_ < argc_;) {
+      const char* arg = argv_[next_++];
+      std::string problem;
+      Applied applied = kGo;
+      if (optionsEnded || arg[0] != '-' || arg[1] == '\0') {
+        return failure(std::string("unexpected argument '") + arg + "'");
+      } else if (std::strcmp(arg, "--") == 0) {
+        optionsEnded = true;
+      } else if (const GlutOption* glut = glutOption(arg)) {
+        argv_[kept++] = const_cast<char*>(arg);
+        if (glut->takesValue) {
+          if (next_ == argc_) return failure(std::string("option '") + arg + "' needs a value");
+          argv_[kept++] = argv_[next_++];
+        }
+      } else if (arg[1] == '-') {
+        if (!longOption(arg + 2, result.options, applied, problem)) return failure(problem);
+      } else if (const OptionSpec* spec = findSingleDashOption(arg + 1)) {
+        if (!withValue(*spec, arg, nullptr, result.options, applied, problem)) {
+          return failure(problem);
+        }
+      } else if (!shortOptions(arg + 1, result.options, applied, problem)) {
+        return failure(problem);
+      }
+      if (applied.outcome == Outcome::BadValue) return failure(applied.text);
+      if (applied.outcome == Outcome::Exit) {
+        CommandLine exit;
+        exit.action = CommandLineAction::Exit;
+        exit.output = applied.text;
+        return exit;
+      }
+    }
+    argc_ = kept;
+    argv_[argc_] = nullptr;
+    return result;
+  }
+
+ private:
+  // --name, --name=VALUE, or --name VALUE for an option that needs one.
+  bool longOption(const char* body, Options& o, Applied& applied, std::string& problem) {
+    const char* equals = std::strchr(body, '=');
+    const std::string name = equals != nullptr ? std::string(body, equals) : std::string(body);
+    std::string ambiguous;
+    const OptionSpec* spec = findLongOption(name, ambiguous);
+    const std::string written = std::string("--") + body;
+    if (spec == nullptr) {
+      problem = ambiguous.empty()
+                    ? "unrecognized option '" + written + "'"
+                    : "option '" + written + "' is ambiguous; possibilities:" + ambiguous;
+      return false;
+    }
+    if (equals != nullptr && spec->value == Value::None) {
+      problem = "option '" + written + "' takes no value";
+      return false;
+    }
+    return withValue(*spec, written.c_str(), equals != nullptr ? equals + 1 : nullptr, o, applied,
+                     problem);
+  }
+
+  // -h, -w, -wSIZE, and letters run together (-hw).
+  bool shortOptions(const char* letters, Options& o, Applied& applied, std::string& problem) {
+    for (const char* at = letters; *at != '\0' && applied.outcome == Outcome::Go; ++at) {
+      const OptionSpec* spec = findLetter(*at);
+      if (spec == nullptr) {
+        problem = std::string("unrecognized option '-") + letters + "'";
+        return false;
+      }
+      const char* rest = at[1] != '\0' ? at + 1 : nullptr;
+      if (spec->value != Value::None) {
+        return withValue(*spec, (std::string("-") + *at).c_str(), rest, o, applied, problem);
+      }
+      applied = spec->apply(o, nullptr, version_);
+    }
+    return true;
+  }
+
+  // Applies `spec` with `value`; a required value missing there is the next argument.
+  bool withValue(const OptionSpec& spec, const char* written, const char* value, Options& o,
+                 Applied& applied, std::string& problem) {
+    if (value == nullptr && spec.value == Value::Required) {
+      if (next_ == argc_) {
+        problem = std::string("option '") + written + "' needs a value";
+        return false;
+      }
+      value = argv_[next_++];
+    }
+    applied = spec.apply(o, value, version_);
+    return true;
+  }
+
+  int& argc_;
+  char** argv_;
+  const char* version_;
+  int next_ = 1;
+};
 }  // namespace
 
 bool parseWindowId(const char* text, unsigned long& id) {
@@ -127,73 +362,5 @@ bool parseWindowId(const char* text, unsigned long& id) {
 }
 
 CommandLine parseCommandLine(int& argc, char** argv, const char* version) {
-  CommandLine result;
-  Options& o = result.options;
-  o.windowWidth = kWindowedSize;
-  o.windowHeight = kWindowedSize;
-  int kept = 1;
-  for (int i = 1; i < argc; ++i) {
-    const char* arg = argv[i];
-    bool bare = false;
-    const char* value = nullptr;
-    if (const GlutOption* glut = glutOption(arg)) {
-      argv[kept++] = argv[i];
-      if (glut->takesValue) {
-        if (i + 1 == argc) return failure(std::string("option '") + arg + "' needs a value");
-        argv[kept++] = argv[++i];
-      }
-    } else if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0) {
-      return exitWith(kUsage);
-    } else if (std::strcmp(arg, "--version") == 0) {
-      return exitWith(std::string("Cryptwell ") + version + "\n");
-    } else if (std::strcmp(arg, "-w") == 0) {
-      o.windowed = true;
-    } else if ((value = longOption(arg, "--window", bare)) != nullptr) {
-      o.windowed = true;
-      if (!bare && !windowSize(value, o.windowWidth, o.windowHeight)) {
-        return failure(std::string("invalid window size '") + value +
-                       "' (WIDTHxHEIGHT, each 1 to 16384)");
-      }
-    } else if ((value = longOption(arg, "--data", bare)) != nullptr) {
-      value = optionValue(value, bare, i, argc, argv);
-      if (*value == '\0') return failure("option '--data' needs a folder");
-      o.dataFolder = value;
-    } else if (std::strcmp(arg, "--no-sound") == 0) {
-      o.sound = false;
-    } else if ((value = longOption(arg, "--benchmark", bare)) != nullptr) {
-      o.benchmarkSeconds =
-          bare ? kDefaultBenchmarkSeconds : wholeNumber(value, kMaxBenchmarkSeconds);
-      if (o.benchmarkSeconds == 0) {
-        return failure(std::string("invalid benchmark length '") + value +
-                       "' (whole seconds, 1 to 3600)");
-      }
-    } else if (std::strcmp(arg, "--root") == 0 || std::strcmp(arg, "-root") == 0) {
-      o.root = true;
-    } else if ((value = longOption(arg, "--window-id", bare)) != nullptr ||
-               (value = longOption(arg, "-window-id", bare)) != nullptr) {
-      value = optionValue(value, bare, i, argc, argv);
-      if (!parseWindowId(value, o.windowId)) {
-        return failure(std::string("invalid window id '") + value +
-                       "' (a number, decimal or 0x hexadecimal)");
-      }
-    } else if ((value = longOption(arg, "--fps", bare)) != nullptr) {
-      value = optionValue(value, bare, i, argc, argv);
-      o.framesPerSecond = wholeNumber(value, kMaxFramesPerSecond);
-      if (o.framesPerSecond == 0) {
-        return failure(std::string("invalid frame rate '") + value +
-                       "' (frames a second, 1 to 1000)");
-      }
-    } else if (std::strcmp(arg, "--vsync") == 0) {
-      o.verticalSync = VerticalSync::On;
-    } else if (std::strcmp(arg, "--no-vsync") == 0) {
-      o.verticalSync = VerticalSync::Off;
-    } else if (arg[0] == '-' && arg[1] != '\0') {
-      return failure(std::string("unrecognized option '") + arg + "'");
-    } else {
-      return failure(std::string("unexpected argument '") + arg + "'");
-    }
-  }
-  argc = kept;
-  argv[argc] = nullptr;
-  return result;
+  return Parser(argc, argv, version).run();
 }
