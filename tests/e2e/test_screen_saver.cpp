@@ -447,7 +447,9 @@ TEST_F(ScreenSaver, ActivatedByARealXscreensaverAndEndedByIt) {
       screen.save("e2e-screens/ScreenSaver.UnderXscreensaver");
     }
     EXPECT_TRUE(seen) << "fire pixels " << screen.count(screen.whole(), isFlame) << ", detail "
-                      << screen.detailFraction(screen.whole(), kDetailStep);
+                      << screen.detailFraction(screen.whole(), kDetailStep)
+                      << "; xscreensaver's log:\n"
+                      << readFile(home + "/log");
     EXPECT_TRUE(command("-deactivate"));
     // Ended within the limit; its status is ours to read once xscreensaver's
     // drawing process, its parent, has gone.
