@@ -50,7 +50,7 @@ const char* const kUsage =
     "  XSCREENSAVER_WINDOW the window --root draws into; the locker sets it\n"
     "\n"
     "The data files are looked for in the --data folder, the working directory,\n"
-    "the program's folder, then ../share/cryptwell beside it.\n"
+    "the program's folder, then ../share/games/cryptwell beside it.\n"
     "\n"
     "Report bugs to: " CRYPTWELL_BUG_ADDRESS
     "\n"
