@@ -72,6 +72,8 @@ foreach(size IN LISTS CRYPTWELL_ICON_SIZES)
           RENAME cryptwell.png)
 endforeach()
 install(FILES ${doc}/cryptwell.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# xscreensaver's settings dialog lists the program from this file.
+install(FILES data/cryptwell.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
 install(FILES ${doc}/changelog.gz data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/cryptwell)
 
 # `cpack -G DEB` in a Release build: a Debian package whose dependencies

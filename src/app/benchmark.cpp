@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/swap_interval.h"
 #include "core/run_state.h"
 
 namespace {
@@ -81,6 +82,13 @@ void printBenchmarkReport(std::FILE* out) {
   std::fprintf(out, "window:      %d x %d\n", windowWidth, windowHeight);
   std::fprintf(out, "renderer:    %s\n", text(GL_RENDERER));
   std::fprintf(out, "GL version:  %s\n", text(GL_VERSION));
+  const int interval = swapIntervalInForce();
+  if (interval < 0) {
+    std::fprintf(out, "swap interval: unknown\n");
+  } else {
+    std::fprintf(out, "swap interval: %d (%s)\n", interval,
+                 interval == 0 ? "no vertical sync" : "vertical sync");
+  }
   std::fprintf(out, "frames:      %d\n", frames);
   std::fprintf(out, "mean:        %.1f frames/s\n",
                measuredSeconds > 0.0 ? frames / measuredSeconds : 0.0);

@@ -1,7 +1,7 @@
 // The built-in benchmark: after the fade-in, the time of every displayed
 // frame for a set number of seconds, then a short report on standard output
-// (window size, GL renderer and version, frames, mean frames per second,
-// median, 95th and 99th percentile and worst frame time).
+// (window size, GL renderer and version, the swap interval, frames, mean
+// frames per second, median, 95th and 99th percentile and worst frame time).
 #pragma once
 #include <cstdio>
 

@@ -7,12 +7,14 @@
 #include <cstring>
 #include <vector>
 
+#include "app/frame_pacing.h"
 #include "core/run_state.h"
 
 namespace {
 constexpr int kDefaultBenchmarkSeconds = 20;
 constexpr int kMaxBenchmarkSeconds = 3600;
 constexpr int kMaxWindowEdge = 16384;
+constexpr unsigned long long kMaxWindowId = 0xffffffff;  // X ids are 32 bits on the wire
 
 const char* const kUsage =
     "Usage: cryptwell [OPTION]...\n"
@@ -25,8 +27,18 @@ const char* const kUsage =
     "      --no-sound               never open the sound device\n"
     "      --benchmark[=SECONDS]    fly through for SECONDS (default 20) after the\n"
     "                               fade-in, print frame times and exit\n"
+    "      --fps=N                  draw at most N frames a second (1 to 1000)\n"
+    "      --vsync, --no-vsync      turn vertical sync on or off (default: the\n"
+    "                               driver's setting)\n"
     "  -h, --help                   show this help and exit\n"
     "      --version                show the version and exit\n"
+    "\n"
+    "As a screen saver (the fly-through alone, no keys, mouse or sound, 30 frames\n"
+    "a second unless --fps says otherwise):\n"
+    "      --root, -root            draw into the window XSCREENSAVER_WINDOW names,\n"
+    "                               or else into the root window\n"
+    "      --window-id=ID, -window-id ID\n"
+    "                               draw into the window ID (decimal or 0x hex)\n"
     "\n"
     "Long options may be shortened to any prefix that names only one of them.\n"
     "GLUT's own options, such as -display DISPLAY and -geometry WxH+X+Y, are\n"
@@ -35,11 +47,13 @@ const char* const kUsage =
     "Environment:\n"
     "  CRYPTWELL_START_MS  start the clock this many milliseconds in, as if the\n"
     "                      program had been running that long (for testing)\n"
+    "  XSCREENSAVER_WINDOW the window --root draws into; the locker sets it\n"
     "\n"
     "The data files are looked for in the --data folder, the working directory,\n"
     "the program's folder, then ../share/games/cryptwell beside it.\n"
     "\n"
-    "Report bugs to: " CRYPTWELL_BUG_ADDRESS "\n"
+    "Report bugs to: " CRYPTWELL_BUG_ADDRESS
+    "\n"
     "Cryptwell home page: <" CRYPTWELL_HOME_PAGE ">\n";
 
 const char* const kVersionNotice =
@@ -135,6 +149,33 @@ Applied setBenchmark(Options& o, const char* value, const char*) {
                   "' (whole seconds, 1 to 3600)");
 }
 
+Applied setRoot(Options& o, const char*, const char*) {
+  o.root = true;
+  return kGo;
+}
+
+Applied setWindowId(Options& o, const char* value, const char*) {
+  if (parseWindowId(value, o.windowId)) return kGo;
+  return badValue(std::string("invalid window id '") + value +
+                  "' (a number, decimal or 0x hexadecimal)");
+}
+
+Applied setFramesPerSecond(Options& o, const char* value, const char*) {
+  o.framesPerSecond = wholeNumber(value, kMaxFramesPerSecond);
+  if (o.framesPerSecond != 0) return kGo;
+  return badValue(std::string("invalid frame rate '") + value + "' (frames a second, 1 to 1000)");
+}
+
+Applied setVsync(Options& o, const char*, const char*) {
+  o.verticalSync = VerticalSync::On;
+  return kGo;
+}
+
+Applied setNoVsync(Options& o, const char*, const char*) {
+  o.verticalSync = VerticalSync::Off;
+  return kGo;
+}
+
 enum class Value { None, Optional, Required };
 
 // The program's options. A long option may be shortened to any prefix that
@@ -155,6 +196,11 @@ constexpr OptionSpec kOptions[] = {
     {"benchmark", 0, Value::Optional, false, setBenchmark},
     {"help", 'h', Value::None, false, showHelp},
     {"version", 0, Value::None, false, showVersion},
+    {"fps", 0, Value::Required, false, setFramesPerSecond},
+    {"vsync", 0, Value::None, false, setVsync},
+    {"no-vsync", 0, Value::None, false, setNoVsync},
+    {"root", 0, Value::None, true, setRoot},
+    {"window-id", 0, Value::Required, true, setWindowId},
 };
 
 CommandLine failure(const std::string& problem) {
@@ -302,6 +348,18 @@ class Parser {
   int next_ = 1;
 };
 }  // namespace
+
+bool parseWindowId(const char* text, unsigned long& id) {
+  const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  const char* digits = hex ? text + 2 : text;
+  const char* allowed = hex ? "0123456789abcdefABCDEF" : "0123456789";
+  if (*digits == '\0' || digits[std::strspn(digits, allowed)] != '\0') return false;
+  errno = 0;
+  const unsigned long long value = std::strtoull(digits, nullptr, hex ? 16 : 10);
+  if (errno != 0 || value == 0 || value > kMaxWindowId) return false;
+  id = static_cast<unsigned long>(value);
+  return true;
+}
 
 CommandLine parseCommandLine(int& argc, char** argv, const char* version) {
   return Parser(argc, argv, version).run();

@@ -4,6 +4,8 @@
 #pragma once
 #include <string>
 
+#include "app/swap_interval.h"
+
 struct Options {
   bool windowed = false;  // start in a window instead of full screen
   int windowWidth = 0;    // the window's size; 0 until the parser sets it
@@ -11,6 +13,11 @@ struct Options {
   std::string dataFolder;    // looked in first for the data files; empty for none
   bool sound = true;         // false: the sound device is never opened
   int benchmarkSeconds = 0;  // > 0: measure this long after the fade-in, report, exit
+  // Screen-saver mode: draw into a window someone else made, a locker's.
+  bool root = false;           // the locker's window (XSCREENSAVER_WINDOW) or the root window
+  unsigned long windowId = 0;  // > 0: draw into this window
+  int framesPerSecond = 0;     // > 0: at most this many frames a second
+  VerticalSync verticalSync = VerticalSync::DriverDefault;
 };
 
 enum class CommandLineAction { Run, Exit, Fail };
@@ -21,6 +28,9 @@ struct CommandLine {
   std::string output;  // what to print: help or version on stdout, an error on stderr
   Options options;
 };
+
+// An X window id, decimal or 0x hexadecimal; false for anything else.
+bool parseWindowId(const char* text, unsigned long& id);
 
 // Reads argv[1..argc-1]; on Run, argc and argv keep only argv[0] and GLUT's options.
 CommandLine parseCommandLine(int& argc, char** argv, const char* version);

@@ -41,6 +41,10 @@ void drawUniverse() {
 void fadeIn() {
   if (seconds < kFadeInSeconds) {
     fadeLevel = static_cast<float>(cosineBlend(0.0f, 1.0f, static_cast<float>(seconds * 0.5)));
+  } else if (stepStartMs < kFadeInSeconds * 1000 && quitting == 0) {
+    // The first frame past the ramp ends it at full brightness, even when no
+    // frame fell near its end (a slow start, or a window hidden meanwhile).
+    fadeLevel = 1.0f;
   }
 }
 

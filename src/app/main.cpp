@@ -1,7 +1,8 @@
 // Cryptwell: a walk through two underground rooms joined by a corridor, with
 // fire, smoke, hovering alien targets and a laser. This is the entry: read
 // the options, start the clock and the sound, open the window, set up the
-// scene and run the GLUT loop.
+// scene and run the GLUT loop; or, as a screen saver, run in a window that
+// someone else made.
 #include <GL/freeglut.h>
 
 #include <cerrno>
@@ -12,7 +13,10 @@
 
 #include "app/benchmark.h"
 #include "app/command_line.h"
+#include "app/foreign_window.h"
+#include "app/frame_pacing.h"
 #include "app/scene.h"
+#include "app/swap_interval.h"
 #include "app/window.h"
 #include "core/run_state.h"
 #include "platform/clock.h"
@@ -55,6 +59,7 @@ int main(int argc, char** argv) {
     std::printf("App cannot PreInit()\n");
     std::exit(0);
   }
+  if (wantsForeignWindow(options)) return runInForeignWindow(options);
   // The benchmark measures the picture alone, so it runs without sound.
   if (options.sound && options.benchmarkSeconds == 0) startSoundEffects();
   if (options.benchmarkSeconds > 0) startBenchmark(options.benchmarkSeconds);
@@ -75,6 +80,9 @@ int main(int argc, char** argv) {
   glutReshapeFunc(onReshape);
   glutDisplayFunc(onDisplay);
   glutIdleFunc(onIdle);
+  glutWindowStatusFunc(onWindowStatus);
+  applyVerticalSync(options.verticalSync);
+  setFrameRateCap(options.framesPerSecond);
 
   if (!Init()) {
     std::printf("App cannot initialize.\n");

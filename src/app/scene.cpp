@@ -42,10 +42,18 @@ void fixGlState() {
 }
 }  // namespace
 
-bool Init() {
+void setUpScene() {
   resetParameters();
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  applyCamera();
+  fixGlState();
+  randomizeOscillators(kOscillatorsInUse);
+  setupLights(1, 0.5f, 0.8f);
+  universeStars.buildStars(kStarCount, kStarOuter, kStarInner, kStarShellCube);
+  loadResources();
+}
 
+bool Init() {
   glutKeyboardFunc(onKey);
   glutSpecialFunc(onSpecialKeyDown);
   glutSpecialUpFunc(onSpecialKeyUp);
@@ -54,12 +62,7 @@ bool Init() {
   glutMotionFunc(onMouseMotion);
 
   if (fullScreen != 0) glutFullScreen();
-  applyCamera();
-  fixGlState();
-  randomizeOscillators(kOscillatorsInUse);
-  setupLights(1, 0.5f, 0.8f);
-  universeStars.buildStars(kStarCount, kStarOuter, kStarInner, kStarShellCube);
-  loadResources();
+  setUpScene();
   screenText.showMessage("Press ? key for Help Screen");
   glutSetCursor(GLUT_CURSOR_NONE);
   return true;

@@ -2,9 +2,13 @@
 // the last one.
 #pragma once
 
-// Resets the parameters, registers the input callbacks, goes full screen,
-// fixes the GL state that never changes, builds the stars, loads the
-// textures and shows the first message. Always succeeds.
+// What every window needs before its first frame: resets the parameters,
+// fixes the GL state that never changes, builds the stars and loads the
+// textures, for the GL context current now.
+void setUpScene();
+// For the program's own GLUT window: registers the input callbacks, goes full screen,
+// sets the scene up, shows the first message and hides the pointer.
+// Always succeeds.
 bool Init();
 // Deletes the star list and the textures; the frame driver calls it just
 // before the process exits.

@@ -1,12 +1,14 @@
 #include "app/window.h"
 
 #include <GL/freeglut.h>
+#include <GL/glx.h>
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/benchmark.h"
 #include "app/frame.h"
+#include "app/frame_pacing.h"
 #include "app/scene.h"
 #include "core/frame_clock.h"
 #include "core/random.h"
@@ -35,4 +37,20 @@ void onDisplay() {
   }
 }
 
-void onIdle() { glutPostRedisplay(); }
+void onIdle() {
+  if (!frameRateCapped()) {
+    glutPostRedisplay();
+    return;
+  }
+  // Events that arrive while waiting for the deadline are handled at once.
+  Display* display = glXGetCurrentDisplay();
+  if (XPending(display) == 0 && waitForFrameDue(ConnectionNumber(display))) glutPostRedisplay();
+}
+
+void onWindowStatus(int state) {
+  // Nobody sees the frames of a hidden or fully covered window: without an
+  // idle callback GLUT sleeps until the next event instead of drawing them.
+  const bool seen = state != GLUT_HIDDEN && state != GLUT_FULLY_COVERED;
+  glutIdleFunc(seen ? onIdle : nullptr);
+  if (seen) glutPostRedisplay();
+}

@@ -1,8 +1,11 @@
-// The window's GLUT callbacks: display, idle and reshape, and the seeding
-// before the window opens.
+// The program's own window, GLUT's: the display, idle, reshape and window
+// status callbacks, and the seeding before the window opens. The idle
+// callback keeps to the frame cap, if any; a window nobody can see draws
+// nothing.
 #pragma once
 
 bool PreInit();  // seeds the random generator from the clock
 void onReshape(int width, int height);
 void onDisplay();
 void onIdle();
+void onWindowStatus(int state);

@@ -10,6 +10,7 @@ uint32_t nowMs = 0;
 double seconds = 0.0;
 float delta = 0.0f;
 uint64_t lastClockMs = 0;
+uint64_t stepStartMs = 0;
 int frameCount = 0;
 uint64_t nextSampleMs = kMsPerSecond;
 int framesPerSecond = kFirstFrameRate;
@@ -26,6 +27,7 @@ void startFrameClock(uint64_t ms) {
   seconds = clockSeconds();
   delta = 0.0f;
   lastClockMs = ms;
+  stepStartMs = ms;
   frameCount = 0;
   nextSampleMs = ms + kMsPerSecond;
   framesPerSecond = kFirstFrameRate;
@@ -41,6 +43,7 @@ void advanceClock() {
   const uint64_t gap = clockMs - lastClockMs;
   delta =
       gap > kMaxStepMs ? kStallDelta : static_cast<float>(static_cast<double>(gap) / kMsPerSecond);
+  stepStartMs = lastClockMs;
   lastClockMs = clockMs;
 }
 

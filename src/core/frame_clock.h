@@ -11,7 +11,8 @@ extern uint64_t clockMs;       // milliseconds since start, refreshed before eac
 extern uint32_t nowMs;         // its low 32 bits, for the random reseed
 extern double seconds;         // clockMs in seconds, the time base of all animation
 extern float delta;            // the frame's time step, clamped after a stall
-extern uint64_t lastClockMs;   // clockMs of the previous frame
+extern uint64_t lastClockMs;   // clockMs of the previous frame; advanceClock moves it on
+extern uint64_t stepStartMs;   // after advanceClock: where this frame's step began
 extern int frameCount;         // frames since the last rate sample
 extern uint64_t nextSampleMs;  // clock reading of the next rate sample
 extern int framesPerSecond;

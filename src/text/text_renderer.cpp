@@ -1,8 +1,8 @@
 #include "text/text_renderer.h"
 
-#include <GL/freeglut.h>
-
 #include <cstring>
+
+#include "core/run_state.h"
 
 TextRenderer screenText;
 
@@ -48,8 +48,8 @@ int16_t advancePen(int16_t pen, float size) {
 }
 
 void TextRenderer::drawText(const char* text, int16_t x, int16_t y, float size) {
-  const int height = glutGet(GLUT_WINDOW_HEIGHT);
-  const int width = glutGet(GLUT_WINDOW_WIDTH);
+  const int height = windowHeight;
+  const int width = windowWidth;
   const int16_t baseline = static_cast<int16_t>(height - y);
   const size_t length = std::strlen(text);
   const float glyphWidth = kGlyphWidth * size;

@@ -35,16 +35,22 @@ int findSanitizerRuntime(dl_phdr_info* info, size_t, void* found) {
 // keeps it mapped to the end, so the suppressions of Mesa's libraries apply
 // and a leak of the program's own still fails the run. The sanitizer runtime
 // must come first in the list.
-std::string pinnedLibraries() {
+std::string pinnedLibraryList() {
   std::string runtime;
   dl_iterate_phdr(findSanitizerRuntime, &runtime);
   if (runtime.empty()) return "";
   for (const char* driver : kSoftwareDriverPaths) {
-    if (access(driver, R_OK) == 0) return "LD_PRELOAD=" + runtime + ":" + driver;
+    if (access(driver, R_OK) == 0) return runtime + ":" + driver;
   }
   return "";
 }
 }  // namespace
+
+std::string preloadFor(const std::string& library) {
+  const std::string pinned = pinnedLibraryList();
+  if (library.empty()) return pinned.empty() ? "" : "LD_PRELOAD=" + pinned;
+  return "LD_PRELOAD=" + (pinned.empty() ? library : pinned + ":" + library);
+}
 
 std::string programPath() { return CRYPTWELL_BIN; }
 
@@ -65,7 +71,7 @@ ProgramRun::ProgramRun(const std::string& displayName, const std::string& workin
   // A sound device that always opens, so that firing really loads and plays
   // the sound files on any machine, with or without audio hardware.
   command.extraEnvironment = {"DISPLAY=" + displayName, "SDL_AUDIODRIVER=dummy"};
-  const std::string pinned = pinnedLibraries();
+  const std::string pinned = preloadFor("");
   if (!pinned.empty()) command.extraEnvironment.push_back(pinned);
   command.extraEnvironment.insert(command.extraEnvironment.end(), environment.begin(),
                                   environment.end());

@@ -15,6 +15,11 @@
 std::string programPath();
 std::string programFolder();
 
+// "LD_PRELOAD=..." for a run: the libraries a sanitized build needs
+// preloaded (see program_run.cpp), then `library` if not empty; "" when the
+// list is empty.
+std::string preloadFor(const std::string& library);
+
 class ProgramRun {
  public:
   // `program` is the executable to start (the built one unless a test names
@@ -30,6 +35,7 @@ class ProgramRun {
   ProgramRun& operator=(const ProgramRun&) = delete;
 
   bool started() const { return pid_ > 0; }
+  pid_t pid() const { return pid_; }
   bool running();
   // Waits until the process ends or `seconds` pass; the result says which.
   const ChildEnd& waitForExit(double seconds);

@@ -35,6 +35,7 @@ const char* const kInstalledFiles[] = {
     "share/man/man6/cryptwell.6.gz",
     "share/doc/cryptwell/copyright",
     "share/doc/cryptwell/changelog.gz",
+    "share/xscreensaver/config/cryptwell.xml",
 };
 }  // namespace
 
@@ -81,6 +82,9 @@ TEST_F(FoundData, InstalledProgramFindsItsDataFromAnEmptyFolder) {
   runTool({DESKTOP_FILE_VALIDATE, prefix + "/" + kDesktopEntry}, scratch.path());
   EXPECT_EQ(readFile(scratch.path() + "/stdout") + readFile(scratch.path() + "/stderr"), "")
       << "desktop-file-validate has remarks";
+  runTool({"/usr/bin/xmllint", "--noout", prefix + "/share/xscreensaver/config/cryptwell.xml"},
+          scratch.path());
+  EXPECT_EQ(readFile(scratch.path() + "/stderr"), "") << "the locker's settings file is malformed";
 
   ASSERT_NO_FATAL_FAILURE(startProgram(empty, {}, prefix + "/" + kProgram));
   expectTexturedWorld();

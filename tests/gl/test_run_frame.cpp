@@ -161,8 +161,10 @@ TEST_F(RunFrameTest, SceneFadesInOverTheFirstTwoSeconds) {
   EXPECT_NEAR(fadeLevel, 0.5, 1e-6);
   frameAt(1500);
   EXPECT_NEAR(fadeLevel, rampAt(1.5), 1e-6);
+  frameAt(2500);  // late: the first frame past the ramp ends it at full brightness
+  EXPECT_FLOAT_EQ(fadeLevel, 1.0f);
   fadeLevel = 0.7f;
-  frameAt(2000);  // from two seconds on the ramp leaves it alone
+  frameAt(2600);  // from then on the ramp leaves it alone
   EXPECT_FLOAT_EQ(fadeLevel, 0.7f);
 }
 

@@ -51,11 +51,10 @@ TEST(CommandLine, EachOptionSetsItsValue) {
       {{"--window"}, true, 512, 512, "", true, 0},
       {{"--window=800x600"}, true, 800, 600, "", true, 0},
       {{"-w800x600"}, true, 800, 600, "", true, 0},
-      {{"--win=300x200"}, true, 300, 200, "", true, 0},
       {{"--data=/"}, false, 512, 512, "/", true, 0},
       {{"--data", "/tmp"}, false, 512, 512, "/tmp", true, 0},
       {{"--d", "/"}, false, 512, 512, "/", true, 0},
-      {{"--no"}, false, 512, 512, "", false, 0},
+      {{"--no-s"}, false, 512, 512, "", false, 0},
       {{"--bench=7"}, false, 512, 512, "", true, 7},
       {{"--no-sound"}, false, 512, 512, "", false, 0},
       {{"--benchmark"}, false, 512, 512, "", true, 20},
@@ -85,7 +84,8 @@ TEST(CommandLine, HelpAndVersionPrintAndExitWithZero) {
     EXPECT_NE(p.result.output.find("\nReport bugs to: "), std::string::npos) << help;
     EXPECT_NE(p.result.output.find("home page: <"), std::string::npos) << help;
     for (const char* option :
-         {"--window", "--data", "--no-sound", "--benchmark", "--version", "CRYPTWELL_START_MS"}) {
+         {"--window", "--data", "--no-sound", "--benchmark", "--version", "CRYPTWELL_START_MS",
+          "--fps", "--vsync", "--no-vsync", "--root", "--window-id", "XSCREENSAVER_WINDOW"}) {
       EXPECT_NE(p.result.output.find(option), std::string::npos) << option;
     }
   }
@@ -127,6 +127,18 @@ TEST(CommandLine, ABadOptionOrValueIsOneLineNamingItAndStatusTwo) {
       {"-x", "'-x'"},
       {"stray", "'stray'"},
       {"-display", "'-display'"},
+      {"--win=300x200", "ambiguous"},  // --window or --window-id
+      {"--window-id=abc", "'abc'"},
+      {"--window-id=0x", "'0x'"},
+      {"--window-id=-5", "'-5'"},
+      {"--window-id=0", "'0'"},
+      {"--window-id=0x1ffffffff", "'0x1ffffffff'"},
+      {"--window-id=12 ", "'12 '"},
+      {"-window-id", "'-window-id'"},
+      {"--fps=0", "'0'"},
+      {"--fps=1001", "'1001'"},
+      {"--fps=fast", "'fast'"},
+      {"--vsync=1", "'--vsync=1'"},
   };
   for (const Case& c : cases) {
     const Parsed p = parse({c.word});
@@ -137,6 +149,38 @@ TEST(CommandLine, ABadOptionOrValueIsOneLineNamingItAndStatusTwo) {
     EXPECT_NE(out.find(c.named), std::string::npos) << out;
     EXPECT_NE(out.find("--help"), std::string::npos) << out;
     EXPECT_EQ(out.find('\n'), out.size() - 1) << "one line: " << out;
+  }
+}
+
+TEST(CommandLine, ScreenSaverSpellingsFrameCapAndVerticalSync) {
+  struct Case {
+    std::vector<std::string> words;
+    bool root;
+    unsigned long windowId;
+    int fps;
+    VerticalSync sync;
+  };
+  const Case cases[] = {
+      {{"--root"}, true, 0, 0, VerticalSync::DriverDefault},
+      {{"-root"}, true, 0, 0, VerticalSync::DriverDefault},
+      {{"--window-id=4194312"}, false, 4194312, 0, VerticalSync::DriverDefault},
+      {{"--window-id", "0x400008"}, false, 0x400008, 0, VerticalSync::DriverDefault},
+      {{"-window-id", "0X1fFfFfFf"}, false, 0x1fffffff, 0, VerticalSync::DriverDefault},
+      {{"--window-id=0xffffffff"}, false, 0xffffffff, 0, VerticalSync::DriverDefault},
+      {{"--fps=1", "--vsync"}, false, 0, 1, VerticalSync::On},
+      {{"--fps", "1000", "--no-vsync"}, false, 0, 1000, VerticalSync::Off},
+      {{"--vsync", "--no-vsync"}, false, 0, 0, VerticalSync::Off},  // the last one counts
+  };
+  for (const Case& c : cases) {
+    const Parsed p = parse(c.words);
+    const std::string what = c.words[0];
+    ASSERT_EQ(p.result.action, CommandLineAction::Run) << what;
+    const Options& o = p.result.options;
+    EXPECT_EQ(o.root, c.root) << what;
+    EXPECT_EQ(o.windowId, c.windowId) << what;
+    EXPECT_EQ(o.framesPerSecond, c.fps) << what;
+    EXPECT_EQ(o.verticalSync, c.sync) << what;
+    EXPECT_EQ(p.left.size(), 1u) << what;
   }
 }
 
