@@ -20,8 +20,14 @@ const char* const kUsage =
     "                               instead of full screen; F still toggles\n"
     "      --data=DIR               look for the data files in DIR first\n"
     "      --no-sound               never open the sound device\n"
-    "      --benchmark[=SECONDS]    fly through for SECONDS (default 20) after the\n"
-    "                               fade-in, print frame times and exit\n"
+    "      --benchmark[=SECONDS]    fly through SECONDS (default 20) of the same\n"
+    "                               frames on every machine after the fade-in,\n"
+    "                               print frame times and exit; with --replay,\n"
+    "                               draw the log's frames as fast as they go\n"
+    "      --benchmark-log=FILE     write each measured frame's time to FILE (CSV)\n"
+    "      --record=FILE            write a replay log of the run to FILE\n"
+    "      --replay=FILE            run the recorded input of FILE again and say\n"
+    "                               whether the run matches (status 0) or not (1)\n"
     "  -h, --help                   show this help and exit\n"
     "      --version                show the version and exit\n"
     "\n"
@@ -94,6 +100,20 @@ const char* longOption(const char* arg, const char* name, bool& bare) {
   if (bare) return arg + length;
   return arg[length] == '=' ? arg + length + 1 : nullptr;
 }
+
+// The options that cannot go together, or only together.
+CommandLine checkCombinations(const Options& o, bool benchmarkLength, CommandLine result) {
+  if (!o.recordPath.empty() && (!o.replayPath.empty() || o.benchmarkSeconds > 0)) {
+    return failure("--record goes with neither --replay nor --benchmark");
+  }
+  if (!o.benchmarkLogPath.empty() && o.benchmarkSeconds == 0) {
+    return failure("--benchmark-log needs --benchmark");
+  }
+  if (benchmarkLength && !o.replayPath.empty()) {
+    return failure("--benchmark with --replay takes no length: it draws the whole log");
+  }
+  return result;
+}
 }  // namespace
 
 CommandLine parseCommandLine(int& argc, char** argv, const char* version) {
@@ -102,6 +122,7 @@ CommandLine parseCommandLine(int& argc, char** argv, const char* version) {
   o.windowWidth = kWindowedSize;
   o.windowHeight = kWindowedSize;
   int kept = 1;
+  bool benchmarkLength = false;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
     bool bare = false;
@@ -128,9 +149,19 @@ CommandLine parseCommandLine(int& argc, char** argv, const char* version) {
       if (bare && i + 1 < argc) value = argv[++i];  // --data DIR
       if (*value == '\0') return failure("option '--data' needs a folder");
       o.dataFolder = value;
+    } else if ((value = longOption(arg, "--record", bare)) != nullptr ||
+               (value = longOption(arg, "--replay", bare)) != nullptr ||
+               (value = longOption(arg, "--benchmark-log", bare)) != nullptr) {
+      const std::string name(arg, std::strcspn(arg, "="));
+      if (bare || *value == '\0') return failure("option '" + name + "' needs a file");
+      std::string& path = name == "--record"   ? o.recordPath
+                          : name == "--replay" ? o.replayPath
+                                               : o.benchmarkLogPath;
+      path = value;
     } else if (std::strcmp(arg, "--no-sound") == 0) {
       o.sound = false;
     } else if ((value = longOption(arg, "--benchmark", bare)) != nullptr) {
+      benchmarkLength = !bare;
       o.benchmarkSeconds =
           bare ? kDefaultBenchmarkSeconds : wholeNumber(value, kMaxBenchmarkSeconds);
       if (o.benchmarkSeconds == 0) {
@@ -145,5 +176,5 @@ CommandLine parseCommandLine(int& argc, char** argv, const char* version) {
   }
   argc = kept;
   argv[argc] = nullptr;
-  return result;
+  return checkCombinations(o, benchmarkLength, result);
 }
