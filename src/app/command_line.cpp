@@ -1,8 +1,11 @@
 #include "app/command_line.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "core/run_state.h"
 
@@ -31,6 +34,7 @@ const char* const kUsage =
     "  -h, --help                   show this help and exit\n"
     "      --version                show the version and exit\n"
     "\n"
+    "Long options may be shortened to any prefix that names only one of them.\n"
     "GLUT's own options, such as -display DISPLAY and -geometry WxH+X+Y, are\n"
     "passed on to GLUT.\n"
     "\n"
@@ -39,7 +43,16 @@ const char* const kUsage =
     "                      program had been running that long (for testing)\n"
     "\n"
     "The data files are looked for in the --data folder, the working directory,\n"
-    "the program's folder, then ../share/cryptwell beside it.\n";
+    "the program's folder, then ../share/cryptwell beside it.\n"
+    "\n"
+    "Report bugs to: " CRYPTWELL_BUG_ADDRESS "\n"
+    "Cryptwell home page: <" CRYPTWELL_HOME_PAGE ">\n";
+
+const char* const kVersionNotice =
+    "Copyright (c) 2026 The Cryptwell developers\n"
+    "License: MIT (Expat) <https://opensource.org/licenses/MIT>.\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
 
 // GLUT's options, and whether each takes the next argument as its value.
 struct GlutOption {
@@ -67,14 +80,124 @@ int wholeNumber(const char* text, int max) {
   return static_cast<int>(value);
 }
 
-bool windowSize(const char* text, int& width, int& height) {
-  const char* x = std::strchr(text, 'x');
-  if (x == nullptr) return false;
-  const std::string widthText(text, x);
-  width = wholeNumber(widthText.c_str(), kMaxWindowEdge);
-  height = wholeNumber(x + 1, kMaxWindowEdge);
-  return width != 0 && height != 0;
+// What an option's handler makes of it: nothing more to do, stop with a
+// text on standard output, or a bad value (the text says why).
+enum class Outcome { Go, Exit, BadValue };
+
+struct Applied {
+  Outcome outcome;
+  std::string text;
+};
+
+const Applied kGo{Outcome::Go, ""};
+
+Applied badValue(const std::string& why) { return {Outcome::BadValue, why}; }
+
+// Each handler gets the option's value, or null when it came without one.
+using Handler = Applied (*)(Options&, const char* value, const char* version);
+
+Applied showHelp(Options&, const char*, const char*) { return {Outcome::Exit, kUsage}; }
+
+Applied showVersion(Options&, const char*, const char* version) {
+  return {Outcome::Exit, std::string("Cryptwell ") + version + "\n" + kVersionNotice};
 }
+
+Applied setWindow(Options& o, const char* value, const char*) {
+  o.windowed = true;
+  if (value == nullptr) return kGo;
+  const char* x = std::strchr(value, 'x');
+  if (x != nullptr) {
+    const std::string widthText(value, x);
+    o.windowWidth = wholeNumber(widthText.c_str(), kMaxWindowEdge);
+    o.windowHeight = wholeNumber(x + 1, kMaxWindowEdge);
+    if (o.windowWidth != 0 && o.windowHeight != 0) return kGo;
+  }
+  return badValue(std::string("invalid window size '") + value +
+                  "' (WIDTHxHEIGHT, each 1 to 16384)");
+}
+
+Applied setDataFolder(Options& o, const char* value, const char*) {
+  if (*value == '\0') return badValue("option '--data' needs a folder");
+  struct stat info {};
+  const bool found = stat(value, &info) == 0;
+  if (!found || !S_ISDIR(info.st_mode)) {
+    return badValue(std::string("invalid data folder '") + value + "' (" +
+                    (found ? "not a folder" : std::strerror(errno)) + ")");
+  }
+  o.dataFolder = value;
+  return kGo;
+}
+
+Applied setNoSound(Options& o, const char*, const char*) {
+  o.sound = false;
+  return kGo;
+}
+
+Applied setBenchmark(Options& o, const char* value, const char*) {
+  o.benchmarkLength = value != nullptr;
+  o.benchmarkSeconds =
+      value == nullptr ? kDefaultBenchmarkSeconds : wholeNumber(value, kMaxBenchmarkSeconds);
+  if (o.benchmarkSeconds != 0) return kGo;
+  return badValue(std::string("invalid benchmark length '") + value +
+                  "' (whole seconds, 1 to 3600)");
+}
+
+Applied setFile(std::string& path, const char* value, const char* option) {
+  if (*value == '\0') return badValue(std::string("option '") + option + "' needs a file");
+  path = value;
+  return kGo;
+}
+
+Applied setRecord(Options& o, const char* value, const char*) {
+  return setFile(o.recordPath, value, "--record");
+}
+
+Applied setReplay(Options& o, const char* value, const char*) {
+  return setFile(o.replayPath, value, "--replay");
+}
+
+Applied setBenchmarkLog(Options& o, const char* value, const char*) {
+  return setFile(o.benchmarkLogPath, value, "--benchmark-log");
+}
+
+// The options that cannot go together, or only together.
+std::string badCombination(const Options& o) {
+  if (!o.recordPath.empty() && (!o.replayPath.empty() || o.benchmarkSeconds > 0)) {
+    return "--record goes with neither --replay nor --benchmark";
+  }
+  if (!o.benchmarkLogPath.empty() && o.benchmarkSeconds == 0) {
+    return "--benchmark-log needs --benchmark";
+  }
+  if (o.benchmarkLength && !o.replayPath.empty()) {
+    return "--benchmark with --replay takes no length: it draws the whole log";
+  }
+  return "";
+}
+
+enum class Value { None, Optional, Required };
+
+// The program's options. A long option may be shortened to any prefix that
+// names only it; one with a short letter may also be written -L[VALUE].
+// `singleDash` options are also taken as -name [VALUE], the way screen
+// lockers and X programs write them.
+struct OptionSpec {
+  const char* name;
+  char letter;  // 0 for none
+  Value value;
+  bool singleDash;
+  Handler apply;
+};
+constexpr OptionSpec kOptions[] = {
+    {"window", 'w', Value::Optional, false, setWindow},
+    {"data", 0, Value::Required, false, setDataFolder},
+    {"no-sound", 0, Value::None, false, setNoSound},
+    {"benchmark", 0, Value::Optional, false, setBenchmark},
+    {"benchmark-log", 0, Value::Required, false, setBenchmarkLog},
+    {"record", 0, Value::Required, false, setRecord},
+    {"replay", 0, Value::Required, false, setReplay},
+    {"help", 'h', Value::None, false, showHelp},
+    {"version", 0, Value::None, false, showVersion},
+};
 
 CommandLine failure(const std::string& problem) {
   CommandLine result;
@@ -84,97 +207,146 @@ CommandLine failure(const std::string& problem) {
   return result;
 }
 
-CommandLine exitWith(const std::string& text) {
-  CommandLine result;
-  result.action = CommandLineAction::Exit;
-  result.output = text;
-  return result;
+// The option `name` (the text between the dashes and any '=') stands for:
+// an exact name, else the one option it is a prefix of. Null when none is;
+// `ambiguous` lists the candidates when several are.
+const OptionSpec* findLongOption(const std::string& name, std::string& ambiguous) {
+  std::vector<const OptionSpec*> candidates;
+  for (const OptionSpec& spec : kOptions) {
+    if (name == spec.name) return &spec;
+    if (!name.empty() && std::strncmp(spec.name, name.c_str(), name.size()) == 0) {
+      candidates.push_back(&spec);
+    }
+  }
+  if (candidates.size() == 1) return candidates[0];
+  for (const OptionSpec* spec : candidates) ambiguous += std::string(" '--") + spec->name + "'";
+  return nullptr;
 }
 
-// The value of --name=value, or null when arg is not that option; `bare` is
-// set when the option came without a value.
-const char* longOption(const char* arg, const char* name, bool& bare) {
-  const size_t length = std::strlen(name);
-  if (std::strncmp(arg, name, length) != 0) return nullptr;
-  bare = arg[length] == '\0';
-  if (bare) return arg + length;
-  return arg[length] == '=' ? arg + length + 1 : nullptr;
+const OptionSpec* findSingleDashOption(const char* name) {
+  for (const OptionSpec& spec : kOptions) {
+    if (spec.singleDash && std::strcmp(name, spec.name) == 0) return &spec;
+  }
+  return nullptr;
 }
 
-// The options that cannot go together, or only together.
-CommandLine checkCombinations(const Options& o, bool benchmarkLength, CommandLine result) {
-  if (!o.recordPath.empty() && (!o.replayPath.empty() || o.benchmarkSeconds > 0)) {
-    return failure("--record goes with neither --replay nor --benchmark");
+const OptionSpec* findLetter(char letter) {
+  for (const OptionSpec& spec : kOptions) {
+    if (letter != 0 && spec.letter == letter) return &spec;
   }
-  if (!o.benchmarkLogPath.empty() && o.benchmarkSeconds == 0) {
-    return failure("--benchmark-log needs --benchmark");
-  }
-  if (benchmarkLength && !o.replayPath.empty()) {
-    return failure("--benchmark with --replay takes no length: it draws the whole log");
-  }
-  return result;
+  return nullptr;
 }
+
+// Walks argv; GLUT's options are kept for glutInit, the program's applied.
+class Parser {
+ public:
+  Parser(int& argc, char** argv, const char* version)
+      : argc_(argc), argv_(argv), version_(version) {}
+
+  CommandLine run() {
+    CommandLine result;
+    result.options.windowWidth = kWindowedSize;
+    result.options.windowHeight = kWindowedSize;
+    int kept = 1;
+    bool optionsEnded = false;
+    for (next_ = 1; next_ < argc_;) {
+      const char* arg = argv_[next_++];
+      std::string problem;
+      Applied applied = kGo;
+      if (optionsEnded || arg[0] != '-' || arg[1] == '\0') {
+        return failure(std::string("unexpected argument '") + arg + "'");
+      } else if (std::strcmp(arg, "--") == 0) {
+        optionsEnded = true;
+      } else if (const GlutOption* glut = glutOption(arg)) {
+        argv_[kept++] = const_cast<char*>(arg);
+        if (glut->takesValue) {
+          if (next_ == argc_) return failure(std::string("option '") + arg + "' needs a value");
+          argv_[kept++] = argv_[next_++];
+        }
+      } else if (arg[1] == '-') {
+        if (!longOption(arg + 2, result.options, applied, problem)) return failure(problem);
+      } else if (const OptionSpec* spec = findSingleDashOption(arg + 1)) {
+        if (!withValue(*spec, arg, nullptr, result.options, applied, problem)) {
+          return failure(problem);
+        }
+      } else if (!shortOptions(arg + 1, result.options, applied, problem)) {
+        return failure(problem);
+      }
+      if (applied.outcome == Outcome::BadValue) return failure(applied.text);
+      if (applied.outcome == Outcome::Exit) {
+        CommandLine exit;
+        exit.action = CommandLineAction::Exit;
+        exit.output = applied.text;
+        return exit;
+      }
+    }
+    argc_ = kept;
+    argv_[argc_] = nullptr;
+    const std::string combination = badCombination(result.options);
+    if (!combination.empty()) return failure(combination);
+    return result;
+  }
+
+ private:
+  // --name, --name=VALUE, or --name VALUE for an option that needs one.
+  bool longOption(const char* body, Options& o, Applied& applied, std::string& problem) {
+    const char* equals = std::strchr(body, '=');
+    const std::string name = equals != nullptr ? std::string(body, equals) : std::string(body);
+    std::string ambiguous;
+    const OptionSpec* spec = findLongOption(name, ambiguous);
+    const std::string written = std::string("--") + body;
+    if (spec == nullptr) {
+      problem = ambiguous.empty()
+                    ? "unrecognized option '" + written + "'"
+                    : "option '" + written + "' is ambiguous; possibilities:" + ambiguous;
+      return false;
+    }
+    if (equals != nullptr && spec->value == Value::None) {
+      problem = "option '" + written + "' takes no value";
+      return false;
+    }
+    return withValue(*spec, written.c_str(), equals != nullptr ? equals + 1 : nullptr, o, applied,
+                     problem);
+  }
+
+  // -h, -w, -wSIZE, and letters run together (-hw).
+  bool shortOptions(const char* letters, Options& o, Applied& applied, std::string& problem) {
+    for (const char* at = letters; *at != '\0' && applied.outcome == Outcome::Go; ++at) {
+      const OptionSpec* spec = findLetter(*at);
+      if (spec == nullptr) {
+        problem = std::string("unrecognized option '-") + letters + "'";
+        return false;
+      }
+      const char* rest = at[1] != '\0' ? at + 1 : nullptr;
+      if (spec->value != Value::None) {
+        return withValue(*spec, (std::string("-") + *at).c_str(), rest, o, applied, problem);
+      }
+      applied = spec->apply(o, nullptr, version_);
+    }
+    return true;
+  }
+
+  // Applies `spec` with `value`; a required value missing there is the next argument.
+  bool withValue(const OptionSpec& spec, const char* written, const char* value, Options& o,
+                 Applied& applied, std::string& problem) {
+    if (value == nullptr && spec.value == Value::Required) {
+      if (next_ == argc_) {
+        problem = std::string("option '") + written + "' needs a value";
+        return false;
+      }
+      value = argv_[next_++];
+    }
+    applied = spec.apply(o, value, version_);
+    return true;
+  }
+
+  int& argc_;
+  char** argv_;
+  const char* version_;
+  int next_ = 1;
+};
 }  // namespace
 
 CommandLine parseCommandLine(int& argc, char** argv, const char* version) {
-  CommandLine result;
-  Options& o = result.options;
-  o.windowWidth = kWindowedSize;
-  o.windowHeight = kWindowedSize;
-  int kept = 1;
-  bool benchmarkLength = false;
-  for (int i = 1; i < argc; ++i) {
-    const char* arg = argv[i];
-    bool bare = false;
-    const char* value = nullptr;
-    if (const GlutOption* glut = glutOption(arg)) {
-      argv[kept++] = argv[i];
-      if (glut->takesValue) {
-        if (i + 1 == argc) return failure(std::string("option '") + arg + "' needs a value");
-        argv[kept++] = argv[++i];
-      }
-    } else if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0) {
-      return exitWith(kUsage);
-    } else if (std::strcmp(arg, "--version") == 0) {
-      return exitWith(std::string("Cryptwell ") + version + "\n");
-    } else if (std::strcmp(arg, "-w") == 0) {
-      o.windowed = true;
-    } else if ((value = longOption(arg, "--window", bare)) != nullptr) {
-      o.windowed = true;
-      if (!bare && !windowSize(value, o.windowWidth, o.windowHeight)) {
-        return failure(std::string("invalid window size '") + value +
-                       "' (WIDTHxHEIGHT, each 1 to 16384)");
-      }
-    } else if ((value = longOption(arg, "--data", bare)) != nullptr) {
-      if (bare && i + 1 < argc) value = argv[++i];  // --data DIR
-      if (*value == '\0') return failure("option '--data' needs a folder");
-      o.dataFolder = value;
-    } else if ((value = longOption(arg, "--record", bare)) != nullptr ||
-               (value = longOption(arg, "--replay", bare)) != nullptr ||
-               (value = longOption(arg, "--benchmark-log", bare)) != nullptr) {
-      const std::string name(arg, std::strcspn(arg, "="));
-      if (bare || *value == '\0') return failure("option '" + name + "' needs a file");
-      std::string& path = name == "--record"   ? o.recordPath
-                          : name == "--replay" ? o.replayPath
-                                               : o.benchmarkLogPath;
-      path = value;
-    } else if (std::strcmp(arg, "--no-sound") == 0) {
-      o.sound = false;
-    } else if ((value = longOption(arg, "--benchmark", bare)) != nullptr) {
-      benchmarkLength = !bare;
-      o.benchmarkSeconds =
-          bare ? kDefaultBenchmarkSeconds : wholeNumber(value, kMaxBenchmarkSeconds);
-      if (o.benchmarkSeconds == 0) {
-        return failure(std::string("invalid benchmark length '") + value +
-                       "' (whole seconds, 1 to 3600)");
-      }
-    } else if (arg[0] == '-' && arg[1] != '\0') {
-      return failure(std::string("unrecognized option '") + arg + "'");
-    } else {
-      return failure(std::string("unexpected argument '") + arg + "'");
-    }
-  }
-  argc = kept;
-  argv[argc] = nullptr;
-  return checkCombinations(o, benchmarkLength, result);
+  return Parser(argc, argv, version).run();
 }

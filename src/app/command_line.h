@@ -11,6 +11,7 @@ struct Options {
   std::string dataFolder;    // looked in first for the data files; empty for none
   bool sound = true;         // false: the sound device is never opened
   int benchmarkSeconds = 0;  // > 0: measure this long after the fade-in, report, exit
+  bool benchmarkLength = false;  // SECONDS was given
   std::string recordPath;    // write a replay log of the run here; empty for none
   std::string replayPath;    // replay this log instead of taking real input; empty for none
   std::string benchmarkLogPath;  // each measured frame's time as CSV; empty for none

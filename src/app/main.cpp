@@ -4,8 +4,10 @@
 // scene and run the GLUT loop.
 #include <GL/freeglut.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "app/benchmark.h"
@@ -49,6 +51,18 @@ bool chooseRunInputs(const Options& options, int* failureStatus) {
   return true;
 }
 
+// Help and version go to standard output; if they cannot all be written
+// there (a full disk, a closed pipe), say so rather than report success.
+int printAnswer(const CommandLine& commandLine) {
+  errno = 0;
+  std::fputs(commandLine.output.c_str(), stdout);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+    std::fprintf(stderr, "cryptwell: write error: %s\n", std::strerror(errno));
+    return 1;
+  }
+  return commandLine.exitStatus;
+}
+
 void startSoundEffects() {
   const std::string laser = findDataFile("laser.wav");
   const std::string boom = findDataFile("boom.wav");
@@ -59,11 +73,11 @@ void startSoundEffects() {
 
 int main(int argc, char** argv) {
   const CommandLine commandLine = parseCommandLine(argc, argv, CRYPTWELL_VERSION);
-  if (commandLine.action != CommandLineAction::Run) {
-    std::fputs(commandLine.output.c_str(),
-               commandLine.action == CommandLineAction::Fail ? stderr : stdout);
+  if (commandLine.action == CommandLineAction::Fail) {
+    std::fputs(commandLine.output.c_str(), stderr);
     return commandLine.exitStatus;
   }
+  if (commandLine.action == CommandLineAction::Exit) return printAnswer(commandLine);
   const Options& options = commandLine.options;
   setDataFolder(options.dataFolder.c_str());
 

@@ -44,6 +44,8 @@ TEST_F(CommandLineRun, HelpVersionAndBadOptionsAnswerWithoutAWindow) {
       {{"--benchmark=-3"}, 2, "", "'-3'"},
       {{"--window=abc"}, 2, "", "'abc'"},
       {{"--frobnicate"}, 2, "", "'--frobnicate'"},
+      {{"--vers"}, 0, "Cryptwell ", ""},
+      {{"-w800x600", "--data=/nonexistent"}, 2, "", "'/nonexistent'"},
   };
   for (const Case& c : cases) {
     ProgramRun run("", programFolder(), c.arguments);
@@ -73,6 +75,18 @@ TEST_F(CommandLineRun, HelpVersionAndBadOptionsAnswerWithoutAWindow) {
       std::sscanf(version.standardOutput().c_str(), "Cryptwell %u.%u.%u\n", &major, &minor, &patch),
       3)
       << version.standardOutput();
+}
+
+// Help that could not be written is a failure, said on standard error.
+TEST_F(CommandLineRun, AnAnswerThatCannotBeWrittenIsAnErrorWithStatusOne) {
+  const std::string errors = ::testing::TempDir() + "cryptwell_full_stderr";
+  const ChildEnd end = runChild({{programPath(), "--help"}, {}, "", "/dev/full", errors},
+                                kQuickExitSeconds);
+  ASSERT_TRUE(end.exited) << describe(end);
+  EXPECT_EQ(end.status, 1);
+  const std::string err = readFile(errors);
+  EXPECT_TRUE(startsWith(err, "cryptwell: write error: ") && err.find('\n') == err.size() - 1)
+      << err;
 }
 
 TEST_F(CommandLineRun, BenchmarkReportsItsFiguresAndExitsZero) {

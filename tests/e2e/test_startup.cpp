@@ -12,7 +12,7 @@
 
 namespace {
 constexpr int kSlowStartMs = 3000;  // the hint's three seconds, replayed slowly
-constexpr int kSlowStepMs = 4;
+constexpr int kSlowStepMs = 10;
 constexpr int kLaterMs = 2000;  // and two seconds without it
 constexpr int kLaterStepMs = 16;
 constexpr double kReplayEndSeconds = 180.0;
@@ -35,7 +35,7 @@ int whiteInBoth(const ScreenImage& a, const ScreenImage& b, const Box& box) {
 class Startup : public ProgramTest {};
 
 // The hint is judged on a replayed start, whose clock is slow enough for a
-// loaded machine: 4 ms a frame for its first three seconds, however long
+// loaded machine: 10 ms a frame for its first three seconds, however long
 // each frame takes to draw, and never ahead of the real time. Since a replay
 // ends by itself, ESC is tried on a live start below.
 std::string writeSlowStart(const std::string& path) {
@@ -72,9 +72,10 @@ TEST_F(Startup, FullScreenWindowTitledCryptwellShowsTheHintForThreeSeconds) {
                                 layout::kMessageRows}),
             0);
 
-  const ScreenImage later = captureWhen("hint-gone", [&](const ScreenImage& p) {
-    return whiteInBoth(second, p, layout::kFirstMessage) <= still / 5;
-  });
+  const ScreenImage later = captureWhen(
+      "hint-gone",
+      [&](const ScreenImage& p) { return whiteInBoth(second, p, layout::kFirstMessage) <= still / 5; },
+      kReplayEndSeconds);
   EXPECT_LE(whiteInBoth(second, later, layout::kFirstMessage), still / 5)
       << "the hint is gone after 3 s";
 

@@ -50,8 +50,13 @@ TEST(CommandLine, EachOptionSetsItsValue) {
       {{"-w"}, true, 512, 512, "", true, 0},
       {{"--window"}, true, 512, 512, "", true, 0},
       {{"--window=800x600"}, true, 800, 600, "", true, 0},
-      {{"--data=/opt/x"}, false, 512, 512, "/opt/x", true, 0},
-      {{"--data", "/opt/y"}, false, 512, 512, "/opt/y", true, 0},
+      {{"-w800x600"}, true, 800, 600, "", true, 0},
+      {{"--win=300x200"}, true, 300, 200, "", true, 0},
+      {{"--data=/"}, false, 512, 512, "/", true, 0},
+      {{"--data", "/tmp"}, false, 512, 512, "/tmp", true, 0},
+      {{"--d", "/"}, false, 512, 512, "/", true, 0},
+      {{"--no"}, false, 512, 512, "", false, 0},
+      {{"--benchmark=7"}, false, 512, 512, "", true, 7},  // --bench would also be --benchmark-log
       {{"--no-sound"}, false, 512, 512, "", false, 0},
       {{"--benchmark"}, false, 512, 512, "", true, 20},
       {{"--benchmark=5", "-w"}, true, 512, 512, "", true, 5},
@@ -72,47 +77,64 @@ TEST(CommandLine, EachOptionSetsItsValue) {
 }
 
 TEST(CommandLine, HelpAndVersionPrintAndExitWithZero) {
-  for (const char* help : {"-h", "--help"}) {
+  for (const char* help : {"-h", "--help", "--he", "-hw"}) {
     const Parsed p = parse({"--no-sound", help});
     EXPECT_EQ(p.result.action, CommandLineAction::Exit);
     EXPECT_EQ(p.result.exitStatus, 0);
     EXPECT_EQ(p.result.output.rfind("Usage: cryptwell", 0), 0u) << help;
+    EXPECT_NE(p.result.output.find("\nReport bugs to: "), std::string::npos) << help;
+    EXPECT_NE(p.result.output.find("home page: <"), std::string::npos) << help;
     for (const char* option :
          {"--window", "--data", "--no-sound", "--benchmark", "--version", "CRYPTWELL_START_MS"}) {
       EXPECT_NE(p.result.output.find(option), std::string::npos) << option;
     }
   }
-  const Parsed v = parse({"--version"});
-  EXPECT_EQ(v.result.action, CommandLineAction::Exit);
-  EXPECT_EQ(v.result.output, "Cryptwell 9.8.7\n");
+  for (const char* version : {"--version", "--vers"}) {
+    const Parsed v = parse({version});
+    EXPECT_EQ(v.result.action, CommandLineAction::Exit);
+    const std::string& out = v.result.output;
+    EXPECT_EQ(out.rfind("Cryptwell 9.8.7\nCopyright (c) 2026 The Cryptwell developers\n", 0), 0u)
+        << out;
+    EXPECT_NE(out.find("MIT"), std::string::npos) << out;
+    EXPECT_NE(out.find("NO WARRANTY"), std::string::npos) << out;
+  }
 }
 
 TEST(CommandLine, ABadOptionOrValueIsOneLineNamingItAndStatusTwo) {
-  const std::vector<std::vector<std::string>> bad = {
-      {"--window=0x0"},
-      {"--window=abc"},
-      {"--window=640x"},
-      {"--window=x480"},
-      {"--window=1x-1"},
-      {"--window=99999x1"},
-      {"--benchmark=-3"},
-      {"--benchmark=0"},
-      {"--benchmark=2s"},
-      {"--data="},
-      {"--no-sound=1"},
-      {"--bogus"},
-      {"-x"},
-      {"stray"},
-      {"--helpme"},
-      {"-display"},
+  struct Case {
+    const char* word;
+    const char* named;  // what the line must quote
   };
-  for (const std::vector<std::string>& words : bad) {
-    const Parsed p = parse(words);
+  const Case cases[] = {
+      {"--window=0x0", "'0x0'"},
+      {"--window=abc", "'abc'"},
+      {"--window=640x", "'640x'"},
+      {"--window=x480", "'x480'"},
+      {"--window=1x-1", "'1x-1'"},
+      {"--window=99999x1", "'99999x1'"},
+      {"-w0x0", "'0x0'"},
+      {"-wq", "'q'"},
+      {"--benchmark=-3", "'-3'"},
+      {"--benchmark=0", "'0'"},
+      {"--benchmark=2s", "'2s'"},
+      {"--data=", "'--data'"},
+      {"--data", "'--data'"},
+      {"--data=/nonexistent/cryptwell", "'/nonexistent/cryptwell'"},
+      {"--data=/etc/passwd", "'/etc/passwd'"},
+      {"--no-sound=1", "'--no-sound=1'"},
+      {"--bogus", "'--bogus'"},
+      {"--helpme", "'--helpme'"},
+      {"-x", "'-x'"},
+      {"stray", "'stray'"},
+      {"-display", "'-display'"},
+  };
+  for (const Case& c : cases) {
+    const Parsed p = parse({c.word});
     const std::string& out = p.result.output;
-    EXPECT_EQ(p.result.action, CommandLineAction::Fail) << words[0];
-    EXPECT_EQ(p.result.exitStatus, 2) << words[0];
+    EXPECT_EQ(p.result.action, CommandLineAction::Fail) << c.word;
+    EXPECT_EQ(p.result.exitStatus, 2) << c.word;
     EXPECT_EQ(out.rfind("cryptwell: ", 0), 0u) << out;
-    EXPECT_NE(out.find(words[0].substr(words[0].find('=') + 1)), std::string::npos) << out;
+    EXPECT_NE(out.find(c.named), std::string::npos) << out;
     EXPECT_NE(out.find("--help"), std::string::npos) << out;
     EXPECT_EQ(out.find('\n'), out.size() - 1) << "one line: " << out;
   }
