@@ -74,7 +74,9 @@ TEST_F(WindowMode, FSwitchesToA512WindowAndBackToFullScreen) {
   ASSERT_TRUE(waitForSize(kScreenWidth, kScreenHeight))
       << "window is " << windowGeometry().width << "x" << windowGeometry().height;
   captureWhen("full-again-window", [](const ScreenImage& p) {
-    return p.whitePixels(layout::kFrameRateLine) >= kMinTextWhite;
+    return p.whitePixels(layout::kFrameRateLine) >= kMinTextWhite &&
+           p.litFraction({0, layout::kMessageRows, kScreenWidth,
+                          kScreenHeight - layout::kMessageRows}) > 0.9;
   });
   const WindowGeometry full = windowGeometry();
   EXPECT_EQ(full.x, 0);
