@@ -25,8 +25,14 @@ const char* const kUsage =
     "                               instead of full screen; F still toggles\n"
     "      --data=DIR               look for the data files in DIR first\n"
     "      --no-sound               never open the sound device\n"
-    "      --benchmark[=SECONDS]    fly through for SECONDS (default 20) after the\n"
-    "                               fade-in, print frame times and exit\n"
+    "      --benchmark[=SECONDS]    fly through SECONDS (default 20) of the same\n"
+    "                               frames on every machine after the fade-in,\n"
+    "                               print frame times and exit; with --replay,\n"
+    "                               draw the log's frames as fast as they go\n"
+    "      --benchmark-log=FILE     write each measured frame's time to FILE (CSV)\n"
+    "      --record=FILE            write a replay log of the run to FILE\n"
+    "      --replay=FILE            run the recorded input of FILE again and say\n"
+    "                               whether the run matches (status 0) or not (1)\n"
     "      --fps=N                  draw at most N frames a second (1 to 1000)\n"
     "      --vsync, --no-vsync      turn vertical sync on or off (default: the\n"
     "                               driver's setting)\n"
@@ -142,6 +148,7 @@ Applied setNoSound(Options& o, const char*, const char*) {
 }
 
 Applied setBenchmark(Options& o, const char* value, const char*) {
+  o.benchmarkLength = value != nullptr;
   o.benchmarkSeconds =
       value == nullptr ? kDefaultBenchmarkSeconds : wholeNumber(value, kMaxBenchmarkSeconds);
   if (o.benchmarkSeconds != 0) return kGo;
@@ -176,6 +183,42 @@ Applied setNoVsync(Options& o, const char*, const char*) {
   return kGo;
 }
 
+Applied setFile(std::string& path, const char* value, const char* option) {
+  if (*value == '\0') return badValue(std::string("option '") + option + "' needs a file");
+  path = value;
+  return kGo;
+}
+
+Applied setRecord(Options& o, const char* value, const char*) {
+  return setFile(o.recordPath, value, "--record");
+}
+
+Applied setReplay(Options& o, const char* value, const char*) {
+  return setFile(o.replayPath, value, "--replay");
+}
+
+Applied setBenchmarkLog(Options& o, const char* value, const char*) {
+  return setFile(o.benchmarkLogPath, value, "--benchmark-log");
+}
+
+// The options that cannot go together, or only together.
+std::string badCombination(const Options& o) {
+  if ((o.root || o.windowId != 0) &&
+      (!o.recordPath.empty() || !o.replayPath.empty() || o.benchmarkSeconds > 0)) {
+    return "--root and --window-id go with none of --record, --replay and --benchmark";
+  }
+  if (!o.recordPath.empty() && (!o.replayPath.empty() || o.benchmarkSeconds > 0)) {
+    return "--record goes with neither --replay nor --benchmark";
+  }
+  if (!o.benchmarkLogPath.empty() && o.benchmarkSeconds == 0) {
+    return "--benchmark-log needs --benchmark";
+  }
+  if (o.benchmarkLength && !o.replayPath.empty()) {
+    return "--benchmark with --replay takes no length: it draws the whole log";
+  }
+  return "";
+}
+
 enum class Value { None, Optional, Required };
 
 // The program's options. A long option may be shortened to any prefix that
@@ -194,6 +237,9 @@ constexpr OptionSpec kOptions[] = {
     {"data", 0, Value::Required, false, setDataFolder},
     {"no-sound", 0, Value::None, false, setNoSound},
     {"benchmark", 0, Value::Optional, false, setBenchmark},
+    {"benchmark-log", 0, Value::Required, false, setBenchmarkLog},
+    {"record", 0, Value::Required, false, setRecord},
+    {"replay", 0, Value::Required, false, setReplay},
     {"help", 'h', Value::None, false, showHelp},
     {"version", 0, Value::None, false, showVersion},
     {"fps", 0, Value::Required, false, setFramesPerSecond},
@@ -286,6 +332,8 @@ class Parser {
     }
     argc_ = kept;
     argv_[argc_] = nullptr;
+    const std::string combination = badCombination(result.options);
+    if (!combination.empty()) return failure(combination);
     return result;
   }
 

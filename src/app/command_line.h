@@ -18,6 +18,10 @@ struct Options {
   unsigned long windowId = 0;  // > 0: draw into this window
   int framesPerSecond = 0;     // > 0: at most this many frames a second
   VerticalSync verticalSync = VerticalSync::DriverDefault;
+  bool benchmarkLength = false;  // SECONDS was given
+  std::string recordPath;    // write a replay log of the run here; empty for none
+  std::string replayPath;    // replay this log instead of taking real input; empty for none
+  std::string benchmarkLogPath;  // each measured frame's time as CSV; empty for none
 };
 
 enum class CommandLineAction { Run, Exit, Fail };

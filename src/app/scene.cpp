@@ -4,14 +4,14 @@
 
 #include "app/camera.h"
 #include "app/resources.h"
+#include "app/run_inputs.h"
+#include "core/input_state.h"
 #include "core/oscillators.h"
 #include "core/run_state.h"
 #include "core/settings.h"
 #include "gfx/lights.h"
 #include "gfx/stars.h"
 #include "gfx/textures.h"
-#include "input/keyboard.h"
-#include "input/pointer.h"
 #include "input/reset.h"
 #include "platform/sound.h"
 #include "text/text_renderer.h"
@@ -53,13 +53,13 @@ void setUpScene() {
   loadResources();
 }
 
-bool Init() {
-  glutKeyboardFunc(onKey);
-  glutSpecialFunc(onSpecialKeyDown);
-  glutSpecialUpFunc(onSpecialKeyUp);
-  glutMouseFunc(onMouseButton);
-  glutPassiveMotionFunc(onMouseMotion);
-  glutMotionFunc(onMouseMotion);
+  // Through the run's input routing, which records or replays them.
+  glutKeyboardFunc(keyEvent);
+  glutSpecialFunc(specialKeyDownEvent);
+  glutSpecialUpFunc(specialKeyUpEvent);
+  glutMouseFunc(mouseButtonEvent);
+  glutPassiveMotionFunc(mouseMotionEvent);
+  glutMotionFunc(mouseMotionEvent);
 
   if (fullScreen != 0) glutFullScreen();
   setUpScene();

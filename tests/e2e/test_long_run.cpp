@@ -19,7 +19,7 @@ constexpr double kLookInterval = 0.5;
 // The fire seen from the camera path covers tens of thousands of pixels; a
 // stray flame or the orange target far fewer.
 constexpr int kFireInView = 5000;
-constexpr double kExitLimitSeconds = 10.0;
+constexpr double kExitLimitSeconds = 30.0;  // the fade-out takes 36 frames or more
 }  // namespace
 
 class LongRun : public ProgramTest {};

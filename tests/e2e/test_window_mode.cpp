@@ -36,7 +36,11 @@ TEST_F(WindowMode, FSwitchesToA512WindowAndBackToFullScreen) {
   typeText("f");
   ASSERT_TRUE(waitForSize(kWindowedSize, kWindowedSize))
       << "window is " << windowGeometry().width << "x" << windowGeometry().height;
-  pause(0.5);  // a few frames at the new size
+  // Frames at the new size.
+  captureWhen("windowed-window", [](const ScreenImage& p) {
+    return p.litFraction({0, layout::kMessageRows, kWindowedSize,
+                          kWindowedSize - layout::kMessageRows}) > 0.5;
+  });
   const WindowGeometry small = windowGeometry();
   EXPECT_EQ(small.x, 0);
   EXPECT_EQ(small.y, 0);
@@ -59,13 +63,21 @@ TEST_F(WindowMode, FSwitchesToA512WindowAndBackToFullScreen) {
                      layout::kFrameRateLine.height};
   const int whiteBefore = capture("windowed-no-rate").whitePixels(rateLine);
   typeText("c");
-  pause(0.5);
-  EXPECT_GE(capture("windowed-rate").whitePixels(rateLine), whiteBefore + kMinTextWhite);
+  EXPECT_GE(captureWhen("windowed-rate",
+                        [&](const ScreenImage& p) {
+                          return p.whitePixels(rateLine) >= whiteBefore + kMinTextWhite;
+                        })
+                .whitePixels(rateLine),
+            whiteBefore + kMinTextWhite);
 
   typeText("f");
   ASSERT_TRUE(waitForSize(kScreenWidth, kScreenHeight))
       << "window is " << windowGeometry().width << "x" << windowGeometry().height;
-  pause(0.5);
+  captureWhen("full-again-window", [](const ScreenImage& p) {
+    return p.whitePixels(layout::kFrameRateLine) >= kMinTextWhite &&
+           p.litFraction({0, layout::kMessageRows, kScreenWidth,
+                          kScreenHeight - layout::kMessageRows}) > 0.9;
+  });
   const WindowGeometry full = windowGeometry();
   EXPECT_EQ(full.x, 0);
   EXPECT_EQ(full.y, 0);
@@ -77,7 +89,7 @@ TEST_F(WindowMode, FSwitchesToA512WindowAndBackToFullScreen) {
   EXPECT_GE(back.whitePixels(layout::kFrameRateLine), kMinTextWhite)
       << "the frame-rate line moved to the right edge of the full screen";
 
-  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
+  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(kConditionSeconds));
   expectQuietConsole();
 }
 
@@ -88,6 +100,9 @@ TEST_F(WindowMode, WindowOptionStartsInAWindowOfItsSizeThatFTogglesWithFullScree
   expectedHeight_ = kHeight;
   ASSERT_NO_FATAL_FAILURE(startProgram(programFolder(), {"--window=640x400", "--no-sound"}));
   waitUntil(kFadeInSeconds);
+  captureWhen("option-window-window", [](const ScreenImage& p) {
+    return p.litFraction({0, layout::kMessageRows, kWidth, kHeight - layout::kMessageRows}) > 0.5;
+  });
   const ScreenImage windowed = captureScreen("option-window");
   EXPECT_GT(windowed.litFraction({0, layout::kMessageRows, kWidth, kHeight - layout::kMessageRows}),
             0.5)
@@ -99,6 +114,6 @@ TEST_F(WindowMode, WindowOptionStartsInAWindowOfItsSizeThatFTogglesWithFullScree
     ASSERT_TRUE(waitForSize(width, height))
         << "window is " << windowGeometry().width << "x" << windowGeometry().height;
   }
-  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
+  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(kConditionSeconds));
   expectQuietConsole();
 }

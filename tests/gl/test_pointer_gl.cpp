@@ -4,9 +4,7 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "core/frame_clock.h"
@@ -36,16 +34,6 @@ class PointerTest : public ::testing::Test {
     restoreProgramState();
   }
 };
-
-// Lets GLUT deliver window-system events until `done` holds or half a
-// second has passed; the server answers a warp asynchronously.
-template <typename Done>
-void pumpEventsUntil(Done done) {
-  for (int i = 0; i < 500 && !done(); ++i) {
-    glutMainLoopEvent();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-}
 
 // Other GL test processes may share the display, their windows at its top
 // left corner; pointer events go to the topmost window under the pointer,
@@ -178,14 +166,14 @@ TEST_F(PointerTest, OnlyTheManualCameraRecentresAMovedPointerInsideTheWindow) {
 
     // The fly-through leaves a moved pointer where it is.
     gameStep();
-    pumpEventsUntil([] { return mouseDX == 0; });  // runs the full half second
+    pumpEventsUntil([] { return mouseDX == 0; }, 0.5);  // runs the full half second
     EXPECT_EQ(mouseDX, width - 20 - centre.x);
 
     // Not moved since the last re-centre: the pointer stays where it is.
     settings.cameraMode = 1;
     mouseMoved = 0;
     gameStep();
-    pumpEventsUntil([] { return mouseMoved != 0; });  // runs the full half second
+    pumpEventsUntil([] { return mouseMoved != 0; }, 0.5);  // runs the full half second
     EXPECT_EQ(mouseDX, width - 20 - centre.x);
     EXPECT_EQ(mouseMoved, 0);
 

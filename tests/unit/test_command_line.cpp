@@ -55,7 +55,7 @@ TEST(CommandLine, EachOptionSetsItsValue) {
       {{"--data", "/tmp"}, false, 512, 512, "/tmp", true, 0},
       {{"--d", "/"}, false, 512, 512, "/", true, 0},
       {{"--no-s"}, false, 512, 512, "", false, 0},
-      {{"--bench=7"}, false, 512, 512, "", true, 7},
+      {{"--benchmark-l=/tmp/x.csv", "--benchmark"}, false, 512, 512, "", true, 20},
       {{"--no-sound"}, false, 512, 512, "", false, 0},
       {{"--benchmark"}, false, 512, 512, "", true, 20},
       {{"--benchmark=5", "-w"}, true, 512, 512, "", true, 5},
@@ -128,6 +128,7 @@ TEST(CommandLine, ABadOptionOrValueIsOneLineNamingItAndStatusTwo) {
       {"stray", "'stray'"},
       {"-display", "'-display'"},
       {"--win=300x200", "ambiguous"},  // --window or --window-id
+      {"--bench", "ambiguous"},        // --benchmark or --benchmark-log
       {"--window-id=abc", "'abc'"},
       {"--window-id=0x", "'0x'"},
       {"--window-id=-5", "'-5'"},
@@ -194,4 +195,25 @@ TEST(CommandLine, GlutOptionsAndTheirValuesPassThrough) {
   EXPECT_EQ(p.result.options.windowWidth, 640);
 }
 
+}  // namespace
+
+namespace {
+TEST(CommandLine, RecordReplayAndBenchmarkLogTakeAFileAndGoTogetherOnlyWhereTheyMeanSomething) {
+  const Parsed p = parse({"--record=run.log"});
+  ASSERT_EQ(p.result.action, CommandLineAction::Run);
+  EXPECT_EQ(p.result.options.recordPath, "run.log");
+  const Parsed t = parse({"--benchmark", "--replay=run.log", "--benchmark-log=t.csv"});
+  ASSERT_EQ(t.result.action, CommandLineAction::Run) << t.result.output;
+  EXPECT_EQ(t.result.options.replayPath, "run.log");
+  EXPECT_EQ(t.result.options.benchmarkLogPath, "t.csv");
+
+  for (const std::vector<std::string>& words : std::vector<std::vector<std::string>>{
+           {"--record"}, {"--replay="}, {"--record=a", "--replay=b"}, {"--record=a", "--benchmark"},
+           {"--benchmark-log=t.csv"}, {"--benchmark=5", "--replay=b"}}) {
+    const Parsed bad = parse(words);
+    EXPECT_EQ(bad.result.action, CommandLineAction::Fail) << words[0];
+    EXPECT_EQ(bad.result.exitStatus, 2) << words[0];
+    EXPECT_EQ(bad.result.output.find('\n'), bad.result.output.size() - 1) << bad.result.output;
+  }
+}
 }  // namespace
