@@ -5,7 +5,6 @@
 #include "app/camera.h"
 #include "app/resources.h"
 #include "app/run_inputs.h"
-#include "core/input_state.h"
 #include "core/oscillators.h"
 #include "core/run_state.h"
 #include "core/settings.h"
@@ -53,6 +52,7 @@ void setUpScene() {
   loadResources();
 }
 
+bool Init() {
   // Through the run's input routing, which records or replays them.
   glutKeyboardFunc(keyEvent);
   glutSpecialFunc(specialKeyDownEvent);
