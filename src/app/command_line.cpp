@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/run_state.h"
+#include "gfx/draw_passes.h"
 
 namespace {
 constexpr int kDefaultBenchmarkSeconds = 20;
@@ -25,6 +26,9 @@ const char* const kUsage =
     "      --no-sound               never open the sound device\n"
     "      --benchmark[=SECONDS]    fly through for SECONDS (default 20) after the\n"
     "                               fade-in, print frame times and exit\n"
+    "      --leave-out=PASS[,PASS]  run everything but draw none of these passes:\n"
+    "                               clear, stars, world, targets, particles,\n"
+    "                               overlays (to see what each costs)\n"
     "  -h, --help                   show this help and exit\n"
     "      --version                show the version and exit\n"
     "\n"
@@ -135,6 +139,12 @@ Applied setBenchmark(Options& o, const char* value, const char*) {
                   "' (whole seconds, 1 to 3600)");
 }
 
+Applied setLeaveOut(Options& o, const char* value, const char*) {
+  if (parseDrawPasses(value, &o.passesLeftOut)) return kGo;
+  return badValue(std::string("invalid passes '") + value +
+                  "' (comma-separated: clear, stars, world, targets, particles, overlays)");
+}
+
 enum class Value { None, Optional, Required };
 
 // The program's options. A long option may be shortened to any prefix that
@@ -153,6 +163,7 @@ constexpr OptionSpec kOptions[] = {
     {"data", 0, Value::Required, false, setDataFolder},
     {"no-sound", 0, Value::None, false, setNoSound},
     {"benchmark", 0, Value::Optional, false, setBenchmark},
+    {"leave-out", 0, Value::Required, false, setLeaveOut},
     {"help", 'h', Value::None, false, showHelp},
     {"version", 0, Value::None, false, showVersion},
 };

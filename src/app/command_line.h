@@ -11,6 +11,7 @@ struct Options {
   std::string dataFolder;    // looked in first for the data files; empty for none
   bool sound = true;         // false: the sound device is never opened
   int benchmarkSeconds = 0;  // > 0: measure this long after the fade-in, report, exit
+  unsigned passesLeftOut = 0;  // drawing passes not rasterised, one bit each (gfx/draw_passes)
 };
 
 enum class CommandLineAction { Run, Exit, Fail };

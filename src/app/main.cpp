@@ -15,6 +15,7 @@
 #include "app/scene.h"
 #include "app/window.h"
 #include "core/run_state.h"
+#include "gfx/draw_passes.h"
 #include "platform/clock.h"
 #include "platform/data_files.h"
 #include "platform/sound.h"
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
   // The benchmark measures the picture alone, so it runs without sound.
   if (options.sound && options.benchmarkSeconds == 0) startSoundEffects();
   if (options.benchmarkSeconds > 0) startBenchmark(options.benchmarkSeconds);
+  passesLeftOut = options.passesLeftOut;
 
   // Leaving full screen, GLUT restores the size the window had before it went
   // full screen, overriding a size asked for at the same moment; so the window

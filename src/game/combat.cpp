@@ -12,6 +12,7 @@
 #include "core/settings.h"
 #include "game/player.h"
 #include "game/player_status.h"
+#include "gfx/draw_passes.h"
 #include "gfx/sphere.h"
 #include "particles/particles.h"
 #include "platform/sound.h"
@@ -201,6 +202,7 @@ void checkLaserHits() {
 }
 
 void gameStep() {
+  beginPass(DrawPass::World);
   drawWorld();
   if (mouseMoved != 0) {
     mouseMoved = 0;
@@ -212,9 +214,12 @@ void gameStep() {
   for (int kind : kGameKinds) {
     particleSystem.update(kind, seconds, delta, settings.effectScale);
   }
+  beginPass(DrawPass::Targets);
   updateTargets();
+  beginPass(DrawPass::Particles);
   drawParticles();
   glDisable(GL_FOG);
+  beginPass(DrawPass::Overlays);
   if (settings.cameraMode == 1) {
     drawPlayerStatus();
     updatePlayerHealth();

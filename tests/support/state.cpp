@@ -11,6 +11,7 @@
 #include "game/camera_path.h"
 #include "game/combat.h"
 #include "game/player.h"
+#include "gfx/draw_passes.h"
 #include "gfx/stars.h"
 #include "gfx/textures.h"
 #include "input/keyboard.h"
@@ -47,6 +48,7 @@ void restoreProgramState() {
   oscillators = OscillatorBank{};
   player = Player{};
   std::memset(targets, 0, sizeof targets);
+  passesLeftOut = 0;
   worldObjectCount = kWorldObjectSlots;
   for (WorldObject& w : worldObjects) w.draw = nullptr;
 
