@@ -55,6 +55,8 @@ void loadResources() {
   worldObjects[0].draw = drawFarRoom;
   worldObjects[1].draw = drawCorridor;
   worldObjects[2].draw = drawNearRoom;
+  worldObjects[0].feed = feedFarRoom;
+  worldObjects[2].feed = feedNearRoom;
 
   setEmitters();
 }

@@ -109,7 +109,9 @@ TEST_F(DrawPasses, ALeftOutPassChangesNothingButThePicture) {
       const bool shown = view == View::FarRoom ? pass != static_cast<int>(DrawPass::Stars) &&
                                                      pass != static_cast<int>(DrawPass::Targets)
                                                : pass != static_cast<int>(DrawPass::World);
-      if (shown) EXPECT_TRUE(part.pixels != whole.pixels) << name << " was drawn all the same";
+      if (shown) {
+        EXPECT_TRUE(part.pixels != whole.pixels) << name << " was drawn all the same";
+      }
     }
   }
 }

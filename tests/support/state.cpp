@@ -50,7 +50,10 @@ void restoreProgramState() {
   std::memset(targets, 0, sizeof targets);
   passesLeftOut = 0;
   worldObjectCount = kWorldObjectSlots;
-  for (WorldObject& w : worldObjects) w.draw = nullptr;
+  for (WorldObject& w : worldObjects) {
+    w.draw = nullptr;
+    w.feed = nullptr;
+  }
 
   const GLuint font = screenText.fontTexture;
   screenText = TextRenderer{};
