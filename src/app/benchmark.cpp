@@ -6,25 +6,45 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cinttypes>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
+#include "app/state_hash.h"
+#include "app/synthetic_clock.h"
 #include "core/run_state.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
 
-constexpr double kWarmUpSeconds = 2.0;     // the fade-in is not measured
-constexpr int kMaxFramesPerSecond = 2000;  // the buffer's room per second
+constexpr int kFadeInFrames = 2 * kSyntheticFramesPerSecond;  // not measured
 
-int measureSeconds = 0;
+std::string title;
+std::string csvPath;
+int warmUpFrames = 0;
+int measuredFrames = 0;  // > 0 while a benchmark runs
+int framesDone = 0;
+bool reported = false;
 std::vector<float> frameTimes;  // milliseconds; reserved before the first frame
-bool measuring = false;
 Clock::time_point lastFrame;
 Clock::time_point firstFrame;
-double measuredSeconds = 0.0;
+double drawnSeconds = 0.0;
 double firstFrameCpu = 0.0;
 double measuredCpu = 0.0;
+// Read while the GL context is sure to exist: a run that ends inside a
+// frame reports from an exit handler, after GLUT has let the context go.
+char renderer[128] = "unknown";
+char glVersion[128] = "unknown";
+
+void readGlStrings() {
+  const auto copy = [](GLenum name, char* out, size_t size) {
+    const GLubyte* value = glGetString(name);
+    if (value != nullptr) std::snprintf(out, size, "%s", reinterpret_cast<const char*>(value));
+  };
+  copy(GL_RENDERER, renderer, sizeof renderer);
+  copy(GL_VERSION, glVersion, sizeof glVersion);
+}
 
 // Seconds of processor time of the whole process, the renderer's threads
 // included: on a busy machine this counts the frames' work, not the waiting.
@@ -43,37 +63,65 @@ double percentile(const float* sorted, int count, double p) {
   const int rank = static_cast<int>(std::ceil(p * count));
   return sorted[std::clamp(rank, 1, count) - 1];
 }
-}  // namespace
 
-void startBenchmark(int seconds) {
-  measureSeconds = seconds;
+void start(int warmUp, int measured, const std::string& what) {
+  title = what;
+  warmUpFrames = warmUp;
+  measuredFrames = measured;
+  framesDone = 0;
+  reported = false;
+  drawnSeconds = 0.0;
   frameTimes.clear();
-  frameTimes.reserve(static_cast<size_t>(seconds) * kMaxFramesPerSecond);
-  measuring = false;
-  measuredSeconds = 0.0;
+  frameTimes.reserve(static_cast<size_t>(measured));
 }
 
-bool benchmarkRunning() { return measureSeconds > 0; }
+void writeCsv() {
+  if (csvPath.empty()) return;
+  std::FILE* csv = std::fopen(csvPath.c_str(), "w");
+  if (csv != nullptr) {
+    std::fputs("frame,milliseconds\n", csv);
+    for (size_t i = 0; i < frameTimes.size(); ++i) {
+      std::fprintf(csv, "%zu,%.3f\n", warmUpFrames + i + 1, frameTimes[i]);
+    }
+  }
+  if (csv == nullptr || std::fclose(csv) != 0) {
+    std::fprintf(stderr, "cryptwell: %s: %s\n", csvPath.c_str(), std::strerror(errno));
+  }
+}
+}  // namespace
 
-bool benchmarkFrameDone(double clockSeconds) {
+void startFlyThroughBenchmark(int simulatedSeconds) {
+  start(kFadeInFrames, simulatedSeconds * kSyntheticFramesPerSecond,
+        "Cryptwell benchmark: " + std::to_string(simulatedSeconds) +
+            " s of fly-through after the fade-in, " +
+            std::to_string(kSyntheticFramesPerSecond) + " frames a simulated second");
+}
+
+void startTimedemo(const std::string& logName, int logFrames) {
+  // The first frame also uploads the textures; it is not measured.
+  start(1, std::max(logFrames - 1, 0), "Cryptwell timedemo: the frames of " + logName);
+}
+
+void setBenchmarkLog(const char* path) { csvPath = path; }
+
+bool benchmarkRunning() { return measuredFrames > 0; }
+
+bool benchmarkFrameDone() {
   const Clock::time_point now = Clock::now();
-  if (!measuring) {
-    // The frame that ends the fade-in is the start mark; frames after it count.
-    if (clockSeconds < kWarmUpSeconds) return false;
-    measuring = true;
+  framesDone += 1;
+  if (framesDone <= warmUpFrames) {
+    if (framesDone == 1) readGlStrings();
+    // The last warm-up frame is the start mark; frames after it count.
     firstFrame = now;
     lastFrame = now;
     firstFrameCpu = processorSeconds();
     return false;
   }
-  // A full buffer ends the run early rather than allocate during frames.
-  if (frameTimes.size() < frameTimes.capacity()) {
-    frameTimes.push_back(static_cast<float>(1000.0 * since(lastFrame, now)));
-  }
+  frameTimes.push_back(static_cast<float>(1000.0 * since(lastFrame, now)));
   lastFrame = now;
-  measuredSeconds = since(firstFrame, now);
+  drawnSeconds = since(firstFrame, now);
   measuredCpu = processorSeconds() - firstFrameCpu;
-  return measuredSeconds >= measureSeconds || frameTimes.size() == frameTimes.capacity();
+  return static_cast<int>(frameTimes.size()) == measuredFrames;
 }
 
 FrameTimeSummary summarizeFrameTimes(float* milliseconds, int count) {
@@ -84,21 +132,20 @@ FrameTimeSummary summarizeFrameTimes(float* milliseconds, int count) {
 }
 
 void printBenchmarkReport(std::FILE* out) {
+  reported = true;
+  writeCsv();  // before the summary sorts the times
   const int frames = static_cast<int>(frameTimes.size());
   const FrameTimeSummary s = summarizeFrameTimes(frameTimes.data(), frames);
-  const auto text = [](GLenum name) {
-    const GLubyte* value = glGetString(name);
-    return value != nullptr ? reinterpret_cast<const char*>(value) : "unknown";
-  };
-  std::fprintf(out, "Cryptwell benchmark: %.1f s of fly-through after the fade-in\n",
-               measuredSeconds);
+  std::fprintf(out, "%s\n", title.c_str());
   std::fprintf(out, "window:      %d x %d\n", windowWidth, windowHeight);
-  std::fprintf(out, "renderer:    %s\n", text(GL_RENDERER));
-  std::fprintf(out, "GL version:  %s\n", text(GL_VERSION));
-  std::fprintf(out, "frames:      %d\n", frames);
-  std::fprintf(out, "mean:        %.1f frames/s\n",
-               measuredSeconds > 0.0 ? frames / measuredSeconds : 0.0);
+  std::fprintf(out, "renderer:    %s\n", renderer);
+  std::fprintf(out, "GL version:  %s\n", glVersion);
+  std::fprintf(out, "frames:      %d in %.2f s\n", frames, drawnSeconds);
+  std::fprintf(out, "mean:        %.1f frames/s\n", drawnSeconds > 0.0 ? frames / drawnSeconds : 0.0);
   std::fprintf(out, "frame time:  median %.2f ms, 95th %.2f ms, 99th %.2f ms, worst %.2f ms\n",
                s.median, s.p95, s.p99, s.worst);
   std::fprintf(out, "processor:   %.2f ms a frame\n", frames > 0 ? 1000.0 * measuredCpu / frames : 0.0);
+  std::fprintf(out, "state hash:  %016" PRIx64 "\n", simulationStateHash());
 }
+
+bool benchmarkReported() { return reported; }

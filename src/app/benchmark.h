@@ -1,18 +1,30 @@
-// The built-in benchmark: after the fade-in, the time of every displayed
-// frame for a set number of seconds, then a short report on standard output
-// (window size, GL renderer and version, frames, mean frames per second,
-// median, 95th and 99th percentile and worst frame time).
+// The built-in benchmark: a set number of frames after a warm-up, each
+// timed as it is drawn, then a short report on standard output (window
+// size, GL renderer and version, frames, mean frames per second, median,
+// 95th and 99th percentile and worst frame time, the final state hash) and,
+// if asked, every frame's time as CSV. The fly-through runs on the
+// synthetic clock, so every machine draws the same frames; the timedemo
+// draws a replay log's frames.
 #pragma once
 #include <cstdio>
+#include <string>
 
-// Reserves the frame-time buffer; frames are measured from then on.
-void startBenchmark(int seconds);
+// The fly-through: after the two-second fade-in, seconds x 60 frames of the
+// synthetic clock.
+void startFlyThroughBenchmark(int simulatedSeconds);
+// The timedemo: every frame of a replay log after its first.
+void startTimedemo(const std::string& logName, int logFrames);
+// One CSV line per measured frame (frame number, milliseconds) into path,
+// written with the report.
+void setBenchmarkLog(const char* path);
+
 bool benchmarkRunning();
-// Called once per displayed frame, after the swap, with the frame clock's
-// seconds since start; true once the measured time is over.
-bool benchmarkFrameDone(double clockSeconds);
-// Writes the report of the frames measured so far.
+// Called once per displayed frame, after the swap; true after the last
+// measured frame.
+bool benchmarkFrameDone();
+// Writes the report of the frames measured so far, and the CSV log.
 void printBenchmarkReport(std::FILE* out);
+bool benchmarkReported();
 
 // The figures of a set of frame times in milliseconds (sorted in place).
 struct FrameTimeSummary {

@@ -29,6 +29,14 @@ const char* const kUsage =
     "      --leave-out=PASS[,PASS]  run everything but draw none of these passes:\n"
     "                               clear, stars, world, targets, particles,\n"
     "                               overlays (to see what each costs)\n"
+    "      --benchmark[=SECONDS]    fly through SECONDS (default 20) of the same\n"
+    "                               frames on every machine after the fade-in,\n"
+    "                               print frame times and exit; with --replay,\n"
+    "                               draw the log's frames as fast as they go\n"
+    "      --benchmark-log=FILE     write each measured frame's time to FILE (CSV)\n"
+    "      --record=FILE            write a replay log of the run to FILE\n"
+    "      --replay=FILE            run the recorded input of FILE again and say\n"
+    "                               whether the run matches (status 0) or not (1)\n"
     "  -h, --help                   show this help and exit\n"
     "      --version                show the version and exit\n"
     "\n"
@@ -132,6 +140,7 @@ Applied setNoSound(Options& o, const char*, const char*) {
 }
 
 Applied setBenchmark(Options& o, const char* value, const char*) {
+  o.benchmarkLength = value != nullptr;
   o.benchmarkSeconds =
       value == nullptr ? kDefaultBenchmarkSeconds : wholeNumber(value, kMaxBenchmarkSeconds);
   if (o.benchmarkSeconds != 0) return kGo;
@@ -143,6 +152,38 @@ Applied setLeaveOut(Options& o, const char* value, const char*) {
   if (parseDrawPasses(value, &o.passesLeftOut)) return kGo;
   return badValue(std::string("invalid passes '") + value +
                   "' (comma-separated: clear, stars, world, targets, particles, overlays)");
+}
+
+Applied setFile(std::string& path, const char* value, const char* option) {
+  if (*value == '\0') return badValue(std::string("option '") + option + "' needs a file");
+  path = value;
+  return kGo;
+}
+
+Applied setRecord(Options& o, const char* value, const char*) {
+  return setFile(o.recordPath, value, "--record");
+}
+
+Applied setReplay(Options& o, const char* value, const char*) {
+  return setFile(o.replayPath, value, "--replay");
+}
+
+Applied setBenchmarkLog(Options& o, const char* value, const char*) {
+  return setFile(o.benchmarkLogPath, value, "--benchmark-log");
+}
+
+// The options that cannot go together, or only together.
+std::string badCombination(const Options& o) {
+  if (!o.recordPath.empty() && (!o.replayPath.empty() || o.benchmarkSeconds > 0)) {
+    return "--record goes with neither --replay nor --benchmark";
+  }
+  if (!o.benchmarkLogPath.empty() && o.benchmarkSeconds == 0) {
+    return "--benchmark-log needs --benchmark";
+  }
+  if (o.benchmarkLength && !o.replayPath.empty()) {
+    return "--benchmark with --replay takes no length: it draws the whole log";
+  }
+  return "";
 }
 
 enum class Value { None, Optional, Required };
@@ -164,6 +205,9 @@ constexpr OptionSpec kOptions[] = {
     {"no-sound", 0, Value::None, false, setNoSound},
     {"benchmark", 0, Value::Optional, false, setBenchmark},
     {"leave-out", 0, Value::Required, false, setLeaveOut},
+    {"benchmark-log", 0, Value::Required, false, setBenchmarkLog},
+    {"record", 0, Value::Required, false, setRecord},
+    {"replay", 0, Value::Required, false, setReplay},
     {"help", 'h', Value::None, false, showHelp},
     {"version", 0, Value::None, false, showVersion},
 };
@@ -251,6 +295,8 @@ class Parser {
     }
     argc_ = kept;
     argv_[argc_] = nullptr;
+    const std::string combination = badCombination(result.options);
+    if (!combination.empty()) return failure(combination);
     return result;
   }
 

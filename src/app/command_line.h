@@ -11,7 +11,11 @@ struct Options {
   std::string dataFolder;    // looked in first for the data files; empty for none
   bool sound = true;         // false: the sound device is never opened
   int benchmarkSeconds = 0;  // > 0: measure this long after the fade-in, report, exit
+  bool benchmarkLength = false;  // SECONDS was given
   unsigned passesLeftOut = 0;  // drawing passes not rasterised, one bit each (gfx/draw_passes)
+  std::string recordPath;    // write a replay log of the run here; empty for none
+  std::string replayPath;    // replay this log instead of taking real input; empty for none
+  std::string benchmarkLogPath;  // each measured frame's time as CSV; empty for none
 };
 
 enum class CommandLineAction { Run, Exit, Fail };

@@ -12,6 +12,9 @@
 
 #include "app/benchmark.h"
 #include "app/command_line.h"
+#include "app/recorder.h"
+#include "app/replayer.h"
+#include "app/run_inputs.h"
 #include "app/scene.h"
 #include "app/window.h"
 #include "core/run_state.h"
@@ -21,6 +24,34 @@
 #include "platform/sound.h"
 
 namespace {
+// Where this run's clock and input come from, and what it writes; false
+// with the status to end with when the replay log cannot be read.
+bool chooseRunInputs(const Options& options, int* failureStatus) {
+  if (!options.replayPath.empty()) {
+    std::string problem;
+    if (!loadReplay(options.replayPath.c_str(), &problem)) {
+      std::fprintf(stderr, "cryptwell: %s\n", problem.c_str());
+      *failureStatus = 2;
+      return false;
+    }
+    startClockAt(replayLog().startMs);
+    setClockSource(ClockSource::Replay);
+    if (options.benchmarkSeconds > 0) startTimedemo(options.replayPath, replayLog().frames);
+  } else {
+    startClock();
+    if (options.benchmarkSeconds > 0) {
+      setClockSource(ClockSource::Synthetic);
+      startFlyThroughBenchmark(options.benchmarkSeconds);
+    }
+  }
+  if (!options.benchmarkLogPath.empty()) setBenchmarkLog(options.benchmarkLogPath.c_str());
+  if (!options.recordPath.empty()) {
+    startRecording(options.recordPath.c_str(), CRYPTWELL_VERSION, clockStartMs);
+  }
+  std::atexit(finishRun);
+  return true;
+}
+
 // Help and version go to standard output; if they cannot all be written
 // there (a full disk, a closed pipe), say so rather than report success.
 int printAnswer(const CommandLine& commandLine) {
@@ -51,14 +82,14 @@ int main(int argc, char** argv) {
   const Options& options = commandLine.options;
   setDataFolder(options.dataFolder.c_str());
 
-  startClock();
+  int failureStatus = 0;
+  if (!chooseRunInputs(options, &failureStatus)) return failureStatus;
   if (!PreInit()) {
     std::printf("App cannot PreInit()\n");
     std::exit(0);
   }
   // The benchmark measures the picture alone, so it runs without sound.
   if (options.sound && options.benchmarkSeconds == 0) startSoundEffects();
-  if (options.benchmarkSeconds > 0) startBenchmark(options.benchmarkSeconds);
   passesLeftOut = options.passesLeftOut;
 
   // Leaving full screen, GLUT restores the size the window had before it went
@@ -74,7 +105,7 @@ int main(int argc, char** argv) {
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
   glutCreateWindow(kProductName);
-  glutReshapeFunc(onReshape);
+  glutReshapeFunc(reshapeEvent);
   glutDisplayFunc(onDisplay);
   glutIdleFunc(onIdle);
 

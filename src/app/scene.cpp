@@ -4,6 +4,7 @@
 
 #include "app/camera.h"
 #include "app/resources.h"
+#include "app/run_inputs.h"
 #include "core/input_state.h"
 #include "core/oscillators.h"
 #include "core/run_state.h"
@@ -11,8 +12,6 @@
 #include "gfx/lights.h"
 #include "gfx/stars.h"
 #include "gfx/textures.h"
-#include "input/keyboard.h"
-#include "input/pointer.h"
 #include "input/reset.h"
 #include "platform/sound.h"
 #include "text/text_renderer.h"
@@ -47,12 +46,13 @@ bool Init() {
   resetParameters();
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 
-  glutKeyboardFunc(onKey);
-  glutSpecialFunc(onSpecialKeyDown);
-  glutSpecialUpFunc(onSpecialKeyUp);
-  glutMouseFunc(onMouseButton);
-  glutPassiveMotionFunc(onMouseMotion);
-  glutMotionFunc(onMouseMotion);
+  // Through the run's input routing, which records or replays them.
+  glutKeyboardFunc(keyEvent);
+  glutSpecialFunc(specialKeyDownEvent);
+  glutSpecialUpFunc(specialKeyUpEvent);
+  glutMouseFunc(mouseButtonEvent);
+  glutPassiveMotionFunc(mouseMotionEvent);
+  glutMotionFunc(mouseMotionEvent);
 
   if (fullScreen != 0) glutFullScreen();
   applyCamera();

@@ -7,11 +7,11 @@
 
 #include "app/benchmark.h"
 #include "app/frame.h"
+#include "app/run_inputs.h"
 #include "app/scene.h"
 #include "core/frame_clock.h"
 #include "core/random.h"
 #include "core/run_state.h"
-#include "platform/clock.h"
 
 bool PreInit() {
   seedRandom(nowMs);
@@ -25,10 +25,11 @@ void onReshape(int width, int height) {
 }
 
 void onDisplay() {
-  setClockMs(clockMilliseconds());
+  setClockMs(beginFrame());
   runFrame();
   glutSwapBuffers();
-  if (benchmarkRunning() && benchmarkFrameDone(seconds)) {
+  endFrame();
+  if (benchmarkRunning() && benchmarkFrameDone()) {
     printBenchmarkReport(stdout);
     shutdownScene();
     std::exit(0);

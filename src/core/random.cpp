@@ -1,12 +1,14 @@
 #include "core/random.h"
 
-static uint32_t randomState = 1;
+static uint32_t state = 1;
 
-void seedRandom(uint32_t seed) { randomState = seed; }
+void seedRandom(uint32_t seed) { state = seed; }
+
+uint32_t randomState() { return state; }
 
 int nextRandom() {
-  randomState = randomState * 214013u + 2531011u;
-  return static_cast<int>((randomState >> 16) & 0x7fff);
+  state = state * 214013u + 2531011u;
+  return static_cast<int>((state >> 16) & 0x7fff);
 }
 
 double randomValue(double range) { return nextRandom() / 32768.0 * range; }

@@ -5,5 +5,6 @@
 #include <cstdint>
 
 void seedRandom(uint32_t seed);
+uint32_t randomState();            // the generator's whole state, for the state hash
 int nextRandom();                  // 0 .. 32767
 double randomValue(double range);  // nextRandom() / 32768 * range: [0, range)

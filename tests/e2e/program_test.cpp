@@ -62,6 +62,21 @@ ScreenImage ProgramTest::capture(const std::string& label) {
   return picture;
 }
 
+ScreenImage ProgramTest::captureWhen(const std::string& label,
+                                     const std::function<bool(const ScreenImage&)>& condition,
+                                     double seconds) {
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  for (;;) {
+    ScreenImage picture = x_->captureWindow(window_);
+    if (condition(picture) || std::chrono::steady_clock::now() >= deadline) {
+      keep(label, picture);
+      return picture;
+    }
+    std::this_thread::sleep_for(kPollInterval);
+  }
+}
+
 ScreenImage ProgramTest::captureScreen(const std::string& label) {
   ScreenImage picture = x_->captureScreen();
   keep(label, picture);

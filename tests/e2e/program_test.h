@@ -5,6 +5,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -21,6 +22,7 @@ class ProgramTest : public ::testing::Test {
   static constexpr int kScreenWidth = layout::kWidth;
   static constexpr int kScreenHeight = layout::kHeight;
   static constexpr double kFadeInSeconds = 2.2;  // the scene is at full brightness from 2 s on
+  static constexpr double kConditionSeconds = 30.0;  // for what a few frames should show
 
   void TearDown() override;
 
@@ -38,6 +40,13 @@ class ProgramTest : public ::testing::Test {
   double secondsSinceStart() const { return run_->secondsSinceStart(); }
 
   ScreenImage capture(const std::string& label);        // the program's window
+  // Captures the window until `condition` holds or `seconds` pass, and
+  // returns the last picture for the test to check: what a key or a push
+  // does reaches the screen a few frames later, and on a loaded machine
+  // frames come slowly.
+  ScreenImage captureWhen(const std::string& label,
+                          const std::function<bool(const ScreenImage&)>& condition,
+                          double seconds = kConditionSeconds);
   ScreenImage captureScreen(const std::string& label);  // the whole screen
   WindowGeometry windowGeometry() { return x_->geometry(window_); }
 

@@ -6,7 +6,7 @@
 
 namespace {
 constexpr double kQuickExitSeconds = 10.0;
-constexpr double kBenchmarkLimitSeconds = 60.0;  // 2 s fade-in + 5 s measured, slow sanitizers
+constexpr double kBenchmarkLimitSeconds = 120.0;  // 420 frames under the sanitizers, on a loaded machine
 
 bool startsWith(const std::string& text, const std::string& start) {
   return text.rfind(start, 0) == 0;
@@ -94,7 +94,6 @@ TEST_F(CommandLineRun, BenchmarkReportsItsFiguresAndExitsZero) {
   const ChildEnd& end = run_->waitForExit(kBenchmarkLimitSeconds);
   ASSERT_TRUE(end.exited) << describe(end);
   EXPECT_EQ(end.status, 0);
-  EXPECT_GE(secondsSinceStart(), 7.0) << "the fade-in and five measured seconds";
   const std::string report = run_->standardOutput();
   EXPECT_TRUE(startsWith(report, "Cryptwell benchmark: ")) << report;
   EXPECT_EQ(reportValue(report, "window"),
@@ -102,7 +101,7 @@ TEST_F(CommandLineRun, BenchmarkReportsItsFiguresAndExitsZero) {
       << report;
   EXPECT_TRUE(contains(reportValue(report, "renderer"), "llvmpipe")) << report;
   EXPECT_NE(reportValue(report, "GL version"), "") << report;
-  EXPECT_GT(std::atoi(reportValue(report, "frames").c_str()), 10) << report;
+  EXPECT_EQ(std::atoi(reportValue(report, "frames").c_str()), 300) << "5 s of 60 frames";
   EXPECT_GT(std::atof(reportValue(report, "mean").c_str()), 2.0) << report;
   double median = 0, p95 = 0, p99 = 0, worst = 0;
   ASSERT_EQ(std::sscanf(reportValue(report, "frame time").c_str(),

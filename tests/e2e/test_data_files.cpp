@@ -58,7 +58,7 @@ TEST_F(DataFiles, EveryFileMissingStillRunsUntexturedAndQuitsCleanly) {
   EXPECT_GT(hint.whitePixels(layout::kFirstMessage), kMinSolidGlyphShare * hintArea)
       << "text without its font picture is drawn as solid boxes";
   ASSERT_NO_FATAL_FAILURE(expectAnimatedAndFiring());
-  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
+  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(kConditionSeconds));
   expectQuietConsole();
 }
 
@@ -71,6 +71,6 @@ TEST_F(DataFiles, TruncatedFilesDoNotCrashTheProgram) {
   }
   ASSERT_NO_FATAL_FAILURE(startCopyIn(damaged));
   ASSERT_NO_FATAL_FAILURE(expectAnimatedAndFiring());
-  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
+  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(kConditionSeconds));
   expectQuietConsole();
 }

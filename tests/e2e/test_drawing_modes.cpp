@@ -42,6 +42,6 @@ TEST_F(DrawingModes, LinesThenPointsDrawFarFewerPixelsAndHyperspaceSmears) {
   pause(kFrameTime);
   EXPECT_GT(capture("filled-again").litFraction(scene), 0.8);
 
-  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
+  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(kConditionSeconds));
   expectQuietConsole();
 }

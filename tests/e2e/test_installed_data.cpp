@@ -41,7 +41,7 @@ class FoundData : public ProgramTest {
     waitUntil(kFadeInSeconds);
     EXPECT_GT(capture("scene").detailFraction(layout::kLowerScene, kDetailStep), kMinDetail)
         << "untextured walls";
-    ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
+    ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(kConditionSeconds));
     expectQuietConsole();
   }
 

@@ -56,7 +56,7 @@ TEST_F(LaserSound, IsHeardWhenTheButtonGoesDownAndNotBefore) {
   pressButton(kLeftButton);
   pause(kHoldSeconds);
   releaseButton(kLeftButton);
-  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
+  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(kConditionSeconds));
   const std::vector<int16_t> sound = server.stopRecording();
 
   ASSERT_GT(press, kSilenceMargin) << "the recording started before the program";

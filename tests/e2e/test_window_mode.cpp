@@ -77,7 +77,7 @@ TEST_F(WindowMode, FSwitchesToA512WindowAndBackToFullScreen) {
   EXPECT_GE(back.whitePixels(layout::kFrameRateLine), kMinTextWhite)
       << "the frame-rate line moved to the right edge of the full screen";
 
-  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
+  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(kConditionSeconds));
   expectQuietConsole();
 }
 
@@ -99,6 +99,6 @@ TEST_F(WindowMode, WindowOptionStartsInAWindowOfItsSizeThatFTogglesWithFullScree
     ASSERT_TRUE(waitForSize(width, height))
         << "window is " << windowGeometry().width << "x" << windowGeometry().height;
   }
-  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
+  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(kConditionSeconds));
   expectQuietConsole();
 }

@@ -4,7 +4,9 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "app/resources.h"
@@ -43,12 +45,22 @@ void openTestWindow(int* argc, char** argv) {
   resizeTestWindow(kStartWidth, kStartHeight);
 }
 
+bool pumpEventsUntil(const std::function<bool()>& done, double seconds) {
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  for (;;) {
+    glutMainLoopEvent();
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
 void resizeTestWindow(int width, int height) {
   glutReshapeWindow(width, height);
-  for (int i = 0; i < 200; ++i) {
-    glutMainLoopEvent();
-    if (glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height) break;
-  }
+  pumpEventsUntil([&] {
+    return glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height;
+  });
   onReshape(width, height);
 }
 

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 struct Rgb {
@@ -10,6 +11,11 @@ struct Rgb {
 };
 
 void openTestWindow(int* argc, char** argv);
+// Lets GLUT deliver window-system events until `done` holds or a generous
+// deadline passes (the server answers asynchronously, slowly when the
+// machine is busy); returns whether `done` held. A test that waits for
+// something that must not happen gives a shorter time.
+bool pumpEventsUntil(const std::function<bool()>& done, double seconds = 10.0);
 // Resizes the window and waits until GLUT reports the new size, then tells
 // the program (as the reshape callback would).
 void resizeTestWindow(int width, int height);

@@ -76,10 +76,7 @@ std::vector<double> everythingKeysTouch() {
 
 // Pumps GLUT until the window reports the given width, or gives up.
 int settleWidth(int wanted) {
-  for (int i = 0; i < 200; ++i) {
-    glutMainLoopEvent();
-    if (glutGet(GLUT_WINDOW_WIDTH) == wanted) break;
-  }
+  pumpEventsUntil([&] { return glutGet(GLUT_WINDOW_WIDTH) == wanted; });
   return glutGet(GLUT_WINDOW_WIDTH);
 }
 }  // namespace

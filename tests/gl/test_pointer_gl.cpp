@@ -28,15 +28,6 @@ class PointerTest : public ::testing::Test {
   }
 };
 
-// Lets GLUT deliver window-system events until `done` holds or half a
-// second has passed; the server answers a warp asynchronously.
-template <typename Done>
-void pumpEventsUntil(Done done) {
-  for (int i = 0; i < 500 && !done(); ++i) {
-    glutMainLoopEvent();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-}
 }  // namespace
 
 TEST_F(PointerTest, ArrowBitsAreHeldIndependently) {
@@ -143,7 +134,7 @@ TEST_F(PointerTest, GameStepRecentresAMovedPointerOnly) {
   // Not moved since the last re-centre: the pointer stays where it is.
   mouseMoved = 0;
   gameStep();
-  pumpEventsUntil([] { return mouseMoved != 0; });  // runs the full half second
+  pumpEventsUntil([] { return mouseMoved != 0; }, 0.5);  // runs the full half second
   EXPECT_EQ(mouseDX, 600 - kPointerCentreX);
   EXPECT_EQ(mouseMoved, 0);
 

@@ -57,7 +57,7 @@ TEST(CommandLine, EachOptionSetsItsValue) {
       {{"--data", "/tmp"}, false, 512, 512, "/tmp", true, 0},
       {{"--d", "/"}, false, 512, 512, "/", true, 0},
       {{"--no"}, false, 512, 512, "", false, 0},
-      {{"--bench=7"}, false, 512, 512, "", true, 7},
+      {{"--benchmark=7"}, false, 512, 512, "", true, 7},  // --bench would also be --benchmark-log
       {{"--no-sound"}, false, 512, 512, "", false, 0},
       {{"--benchmark"}, false, 512, 512, "", true, 20},
       {{"--benchmark=5", "-w"}, true, 512, 512, "", true, 5},
@@ -181,3 +181,24 @@ TEST(CommandLine, LeaveOutTakesAListOfPassNames) {
   }
   EXPECT_EQ(parse({}).result.options.passesLeftOut, 0u);
 }
+
+namespace {
+TEST(CommandLine, RecordReplayAndBenchmarkLogTakeAFileAndGoTogetherOnlyWhereTheyMeanSomething) {
+  const Parsed p = parse({"--record=run.log"});
+  ASSERT_EQ(p.result.action, CommandLineAction::Run);
+  EXPECT_EQ(p.result.options.recordPath, "run.log");
+  const Parsed t = parse({"--benchmark", "--replay=run.log", "--benchmark-log=t.csv"});
+  ASSERT_EQ(t.result.action, CommandLineAction::Run) << t.result.output;
+  EXPECT_EQ(t.result.options.replayPath, "run.log");
+  EXPECT_EQ(t.result.options.benchmarkLogPath, "t.csv");
+
+  for (const std::vector<std::string>& words : std::vector<std::vector<std::string>>{
+           {"--record"}, {"--replay="}, {"--record=a", "--replay=b"}, {"--record=a", "--benchmark"},
+           {"--benchmark-log=t.csv"}, {"--benchmark=5", "--replay=b"}}) {
+    const Parsed bad = parse(words);
+    EXPECT_EQ(bad.result.action, CommandLineAction::Fail) << words[0];
+    EXPECT_EQ(bad.result.exitStatus, 2) << words[0];
+    EXPECT_EQ(bad.result.output.find('\n'), bad.result.output.size() - 1) << bad.result.output;
+  }
+}
+}  // namespace
