@@ -1,6 +1,8 @@
 #include "support/state.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "core/frame_clock.h"
 #include "core/input_state.h"
@@ -58,15 +60,14 @@ void restoreProgramState() {
   const GLuint font = screenText.fontTexture;
   screenText = TextRenderer{};
   screenText.fontTexture = font;  // a GL test's loaded font stays usable
-  const GLuint smoke = particleSystem.smokeTexture;
-  const GLuint sphere = particleSystem.sphereTexture;
-  const float smokeRadius = particleSystem.smokeSpriteRadius;
-  const float sphereRadius = particleSystem.sphereSpriteRadius;
+  const ParticleSystem loaded = particleSystem;  // a GL test's textures stay usable
   particleSystem = ParticleSystem{};
-  particleSystem.smokeTexture = smoke;
-  particleSystem.sphereTexture = sphere;
-  particleSystem.smokeSpriteRadius = smokeRadius;
-  particleSystem.sphereSpriteRadius = sphereRadius;
+  particleSystem.smokeTexture = loaded.smokeTexture;
+  particleSystem.sphereTexture = loaded.sphereTexture;
+  std::copy(std::begin(loaded.smokeSpriteRadii), std::end(loaded.smokeSpriteRadii),
+            particleSystem.smokeSpriteRadii);
+  std::copy(std::begin(loaded.sphereSpriteRadii), std::end(loaded.sphereSpriteRadii),
+            particleSystem.sphereSpriteRadii);
 
   seedRandom(0);
   resetParameters();
