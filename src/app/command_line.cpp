@@ -49,7 +49,7 @@ const char* const kUsage =
     "                      program had been running that long (for testing)\n"
     "\n"
     "The data files are looked for in the --data folder, the working directory,\n"
-    "the program's folder, then ../share/cryptwell beside it.\n"
+    "the program's folder, then ../share/games/cryptwell beside it.\n"
     "\n"
     "Report bugs to: " CRYPTWELL_BUG_ADDRESS "\n"
     "Cryptwell home page: <" CRYPTWELL_HOME_PAGE ">\n";

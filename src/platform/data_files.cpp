@@ -9,8 +9,10 @@
 #include <cstdio>
 
 namespace {
-// Where the install puts the data files, seen from the executable's folder.
-constexpr const char* kInstalledDataFolder = "/../share/cryptwell";
+// Where the install puts the data files, seen from the executable's folder
+// (../share/games/cryptwell from games/ in the usual layout); the build
+// works it out from the install folders it was configured with.
+constexpr const char* kInstalledDataFolder = "/" CRYPTWELL_DATA_FROM_BIN;
 
 char dataFolder[PATH_MAX] = "";
 

@@ -1,8 +1,9 @@
 // Finding the program's data files (pictures and sounds) wherever the
 // program was started from. A name is looked up, in this order, in the
 // folder given with --data, the working directory, the folder of the running
-// executable, and ../share/cryptwell beside that folder (where an install
-// puts the files). Called while loading at start-up, never during frames.
+// executable, and the data folder of an install seen from there
+// (../share/games/cryptwell). Called while loading at start-up, never during
+// frames.
 #pragma once
 #include <string>
 #include <vector>

@@ -29,7 +29,7 @@ class DataFiles : public ProgramTest {
   void startCopyIn(DataFolder& folder) {
     const std::string program = folder.copyProgram();
     ASSERT_FALSE(program.empty());
-    ASSERT_FALSE(std::filesystem::exists(folder.path() + "/../share/cryptwell"));
+    ASSERT_FALSE(std::filesystem::exists(folder.path() + "/../share/games/cryptwell"));
     ASSERT_NO_FATAL_FAILURE(startProgram(folder.path(), {}, program));
   }
 

@@ -22,11 +22,19 @@ constexpr int kMaxGlyphWhite = 400;
 constexpr int kDetailStep = 8;
 constexpr double kMinDetail = 0.05;
 
+// Debian's layout for games, under any prefix.
+constexpr const char* kProgram = "games/cryptwell";
+constexpr const char* kDataFolder = "share/games/cryptwell/";
+constexpr const char* kDesktopEntry = "share/applications/org.example.cryptwell.desktop";
 const char* const kInstalledFiles[] = {
-    "bin/cryptwell",
-    "share/applications/cryptwell.desktop",
-    "share/icons/hicolor/128x128/apps/cryptwell.png",
-    "share/man/man6/cryptwell.6",
+    kProgram,
+    kDesktopEntry,
+    "share/metainfo/org.example.cryptwell.metainfo.xml",
+    "share/icons/hicolor/16x16/apps/cryptwell.png",
+    "share/icons/hicolor/256x256/apps/cryptwell.png",
+    "share/man/man6/cryptwell.6.gz",
+    "share/doc/cryptwell/copyright",
+    "share/doc/cryptwell/changelog.gz",
 };
 }  // namespace
 
@@ -68,14 +76,13 @@ TEST_F(FoundData, InstalledProgramFindsItsDataFromAnEmptyFolder) {
       {CRYPTWELL_CMAKE, "--install", CRYPTWELL_BUILD_DIR, "--prefix", prefix}, scratch.path()));
   for (const char* file : kInstalledFiles) EXPECT_TRUE(fs::is_regular_file(prefix + "/" + file));
   for (const std::string& name : dataFileNames())
-    EXPECT_TRUE(fs::is_regular_file(prefix + "/share/cryptwell/" + name)) << name;
+    EXPECT_TRUE(fs::is_regular_file(prefix + "/" + kDataFolder + name)) << name;
 
-  runTool({DESKTOP_FILE_VALIDATE, prefix + "/share/applications/cryptwell.desktop"},
-          scratch.path());
+  runTool({DESKTOP_FILE_VALIDATE, prefix + "/" + kDesktopEntry}, scratch.path());
   EXPECT_EQ(readFile(scratch.path() + "/stdout") + readFile(scratch.path() + "/stderr"), "")
       << "desktop-file-validate has remarks";
 
-  ASSERT_NO_FATAL_FAILURE(startProgram(empty, {}, prefix + "/bin/cryptwell"));
+  ASSERT_NO_FATAL_FAILURE(startProgram(empty, {}, prefix + "/" + kProgram));
   expectTexturedWorld();
 }
 

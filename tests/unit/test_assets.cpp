@@ -1,7 +1,7 @@
 // Runs the asset generator (twice, into fresh directories) and checks what the
 // program relies on: valid BMP/WAV headers, byte-identical output, the glyph
 // sheet layout the text renderer samples, black sprite borders, seamless
-// tiling, sound lengths and levels, and an icon that reads back as a PNG.
+// tiling, sound lengths and levels, and icons that read back as PNGs.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <sys/wait.h>
@@ -30,8 +30,8 @@ constexpr int kFontColumns = 16;
 const char* const kPictures[] = {"font.bmp",        "smoke128.bmp", "sphere128.bmp",
                                  "alien31_256.bmp", "dirt128.bmp",  "alien69_256.bmp"};
 const char* const kSounds[] = {"laser.wav", "boom.wav"};
-constexpr const char* kIcon = "cryptwell.png";
-constexpr int kIconSize = 128;
+constexpr int kIconSizes[] = {CRYPTWELL_ICON_SIZES};
+std::string iconName(int size) { return "cryptwell-" + std::to_string(size) + ".png"; }
 const char* const kTiles[] = {"alien31_256.bmp", "dirt128.bmp", "alien69_256.bmp"};
 
 using Bytes = std::vector<uint8_t>;
@@ -116,7 +116,7 @@ TEST_F(GeneratedAssets, WritesAllFilesIdenticallyOnEveryRun) {
   EXPECT_TRUE(firstRun_.errorLines.empty());
   std::vector<std::string> names(std::begin(kPictures), std::end(kPictures));
   names.insert(names.end(), std::begin(kSounds), std::end(kSounds));
-  names.push_back(kIcon);
+  for (int size : kIconSizes) names.push_back(iconName(size));
   for (const std::string& name : names) {
     const Bytes a = readFile(first_ / name);
     EXPECT_FALSE(a.empty()) << name;
@@ -313,27 +313,32 @@ TEST_F(GeneratedAssets, SoundsAreShortUnclippedMonoPcm) {
   EXPECT_LE(boomSeconds, 1.5);
 }
 
-TEST_F(GeneratedAssets, IconReadsBackAsRgbaPngWithTransparentCornersAndAFire) {
-  png_image header{};
-  header.version = PNG_IMAGE_VERSION;
-  ASSERT_NE(png_image_begin_read_from_file(&header, (first_ / kIcon).c_str()), 0) << header.message;
-  EXPECT_EQ(header.width, png_uint_32(kIconSize));
-  EXPECT_EQ(header.height, png_uint_32(kIconSize));
-  header.format = PNG_FORMAT_RGBA;
-  Bytes rgba(PNG_IMAGE_SIZE(header));
-  ASSERT_NE(png_image_finish_read(&header, nullptr, rgba.data(), 0, nullptr), 0) << header.message;
-  auto at = [&](int x, int y) { return &rgba[(y * kIconSize + x) * 4]; };
-  for (int corner : {0, kIconSize - 1}) {
-    EXPECT_EQ(at(corner, 0)[3], 0);
-    EXPECT_EQ(at(corner, kIconSize - 1)[3], 0);
-  }
-  int fire = 0;  // opaque, bright and warm
-  for (int y = 0; y < kIconSize; ++y)
-    for (int x = 0; x < kIconSize; ++x) {
-      const uint8_t* p = at(x, y);
-      fire += p[3] == 255 && p[0] > 200 && p[0] > p[2] + 100 ? 1 : 0;
+TEST_F(GeneratedAssets, IconsReadBackAsRgbaPngsWithTransparentCornersAndAFireAtEverySize) {
+  for (const int size : kIconSizes) {
+    SCOPED_TRACE(iconName(size));
+    png_image header{};
+    header.version = PNG_IMAGE_VERSION;
+    ASSERT_NE(png_image_begin_read_from_file(&header, (first_ / iconName(size)).c_str()), 0)
+        << header.message;
+    EXPECT_EQ(header.width, png_uint_32(size));
+    EXPECT_EQ(header.height, png_uint_32(size));
+    header.format = PNG_FORMAT_RGBA;
+    Bytes rgba(PNG_IMAGE_SIZE(header));
+    ASSERT_NE(png_image_finish_read(&header, nullptr, rgba.data(), 0, nullptr), 0)
+        << header.message;
+    auto at = [&](int x, int y) { return &rgba[(y * size + x) * 4]; };
+    for (int corner : {0, size - 1}) {
+      EXPECT_EQ(at(corner, 0)[3], 0);
+      EXPECT_EQ(at(corner, size - 1)[3], 0);
     }
-  EXPECT_GT(fire, kIconSize * kIconSize / 50) << "a fire that shows at small sizes";
+    int fire = 0;  // opaque, bright and warm
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x) {
+        const uint8_t* p = at(x, y);
+        fire += p[3] == 255 && p[0] > 200 && p[0] > p[2] + 100 ? 1 : 0;
+      }
+    EXPECT_GT(fire, size * size / 50) << "a fire that shows at this size";
+  }
 }
 
 TEST(MakeAssetsErrors, FailsWithOneLineWhenFontOrOutputIsUnusable) {

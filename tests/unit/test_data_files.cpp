@@ -50,7 +50,7 @@ class DataFileLookup : public ::testing::Test {
 
 TEST_F(DataFileLookup, SearchesTheDataFolderWorkingFolderExecutableFolderThenInstalledData) {
   const std::string own = fs::read_symlink("/proc/self/exe").parent_path().string();
-  const std::vector<std::string> installed = {"", own, own + "/../share/cryptwell"};
+  const std::vector<std::string> installed = {"", own, own + "/../share/games/cryptwell"};
   EXPECT_EQ(dataSearchFolders(), installed);
   setDataFolder("/some/where");
   std::vector<std::string> withData = installed;

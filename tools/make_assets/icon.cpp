@@ -1,18 +1,22 @@
 // The icon, built from the same pieces as the program's pictures: the rock
 // of the ceiling texture for the stone, periodic noise for the flames. The
-// shapes are signed distances in pixels (negative inside), so every edge is
-// smoothed over one pixel.
+// shapes are laid out on a 128-unit square as signed distances in units
+// (negative inside), so every edge is smoothed over one unit; the picture is
+// drawn at two pixels a unit and each size is averaged down from it.
 #include "icon.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "color.h"
 #include "noise.h"
 #include "textures.h"
 
 namespace {
-constexpr float kCentre = kIconSize / 2.0f;
+constexpr int kDesignSize = 128;  // units across
+constexpr float kPixelsPerUnit = float(kIconMasterSize) / kDesignSize;
+constexpr float kCentre = kDesignSize / 2.0f;
 
 // The rounded square the icon fills.
 constexpr float kTileInset = 4;
@@ -95,19 +99,15 @@ Color fireColor(float heat) {
 }  // namespace
 
 RgbaImage makeIcon() {
-  const Image rock = makeRockCeiling();
+  const Image rock = makeRockCeiling();  // one texel a pixel of the picture
   const Color tunnel{10, 7, 9};
   const Color warmLight{255, 130, 40};
-  RgbaImage icon(kIconSize, kIconSize);
-  for (int py = 0; py < kIconSize; ++py) {
-    for (int px = 0; px < kIconSize; ++px) {
-      const float x = px + 0.5f, y = py + 0.5f;
-      // The rock at half size: the average of a 2 x 2 block of the texture.
-      Color stone{0, 0, 0};
-      for (int k = 0; k < 4; ++k) {
-        const Rgb& r = rock.at(2 * px + k % 2, 2 * py + k / 2);
-        stone = stone + Color{float(r.r), float(r.g), float(r.b)} * 0.25f;
-      }
+  RgbaImage icon(kIconMasterSize, kIconMasterSize);
+  for (int py = 0; py < kIconMasterSize; ++py) {
+    for (int px = 0; px < kIconMasterSize; ++px) {
+      const float x = (px + 0.5f) / kPixelsPerUnit, y = (py + 0.5f) / kPixelsPerUnit;
+      const Rgb& r = rock.at(px % rock.width(), py % rock.height());
+      const Color stone{float(r.r), float(r.g), float(r.b)};
       const float fireDistance = std::hypot(x - kCentre, (y - kFireBaseY) * 0.8f);
       const float glow = std::exp(-(fireDistance / kGlowRadius) * (fireDistance / kGlowRadius));
       const float d = opening(x, y);
@@ -130,4 +130,37 @@ RgbaImage makeIcon() {
     }
   }
   return icon;
+}
+
+RgbaImage shrinkIcon(const RgbaImage& master, int size) {
+  // How much of each master column (or row) falls into each output one: the
+  // output pixel spans `ratio` master pixels, which need not be whole.
+  const int from = master.width();
+  const double ratio = double(from) / size;
+  std::vector<std::vector<double>> weights(size, std::vector<double>(from, 0.0));
+  for (int o = 0; o < size; ++o)
+    for (int m = 0; m < from; ++m) {
+      const double overlap = std::min(m + 1.0, (o + 1) * ratio) - std::max(double(m), o * ratio);
+      weights[o][m] = std::max(0.0, overlap) / ratio;
+    }
+
+  RgbaImage out(size, size);
+  for (int oy = 0; oy < size; ++oy)
+    for (int ox = 0; ox < size; ++ox) {
+      // Colours weighted by their opacity, so transparent pixels add no colour.
+      double r = 0, g = 0, b = 0, a = 0;
+      for (int my = 0; my < from; ++my) {
+        if (weights[oy][my] == 0.0) continue;
+        for (int mx = 0; mx < from; ++mx) {
+          const double w = weights[oy][my] * weights[ox][mx];
+          if (w == 0.0) continue;
+          const Rgba& p = master.at(mx, my);
+          r += w * p.a * p.r, g += w * p.a * p.g, b += w * p.a * p.b, a += w * p.a;
+        }
+      }
+      out.at(ox, oy) = a == 0 ? Rgba{}
+                              : Rgba{toByte(float(r / a)), toByte(float(g / a)),
+                                     toByte(float(b / a)), toByte(float(a))};
+    }
+  return out;
 }

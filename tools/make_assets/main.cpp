@@ -1,6 +1,6 @@
 // make_assets OUTPUT_DIR [FONT_FILE]
-// Writes the program's pictures, glyph sheet, sounds and desktop icon into
-// OUTPUT_DIR.
+// Writes the program's pictures, glyph sheet, sounds and desktop icon (one
+// PNG a size) into OUTPUT_DIR.
 // The output is the same byte for byte on every run, so builds are
 // reproducible. FONT_FILE overrides the Debian-shipped font, mainly so the
 // failure path can be exercised.
@@ -17,6 +17,9 @@
 #include "wav_writer.h"
 
 namespace {
+
+// The icon sizes, from the build, which installs each one.
+constexpr int kIconSizes[] = {CRYPTWELL_ICON_SIZES};
 
 constexpr const char* kDefaultFont = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
 
@@ -68,7 +71,11 @@ int main(int argc, char** argv) {
     if (!writeWav(path, sound.samples, kSampleRate)) return fail("cannot write " + path);
   }
 
-  const std::string iconPath = (dir / "cryptwell.png").string();
-  if (!writePng(iconPath, makeIcon())) return fail("cannot write " + iconPath);
+  // cryptwell-SIZE.png for each size the desktops' icon theme looks up.
+  const RgbaImage icon = makeIcon();
+  for (const int size : kIconSizes) {
+    const std::string path = (dir / ("cryptwell-" + std::to_string(size) + ".png")).string();
+    if (!writePng(path, shrinkIcon(icon, size))) return fail("cannot write " + path);
+  }
   return 0;
 }
