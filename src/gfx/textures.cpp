@@ -47,12 +47,16 @@ bool readBmpPixels(const char* path, int edge, int alphaValue, int alphaThreshol
   if (file == nullptr) return false;
   // A directory opens but cannot seek or read: it reads as a file of missing bytes.
   std::fseek(file, kPixelDataOffset, SEEK_SET);
+  // A row at a time: a byte the file does not have reads as EOF, as from fgetc.
+  std::vector<uint8_t> line(static_cast<size_t>(edge) * 3);
   for (int k = 0; k < edge; ++k) {
+    const size_t got = std::fread(line.data(), 1, line.size(), file);
+    const auto channel = [&](size_t i) { return i < got ? int(line[i]) : EOF; };
     uint8_t* row = rgba + static_cast<size_t>(edge - 1 - k) * edge * 4;
     for (int c = 0; c < edge; ++c) {
-      const int b = std::fgetc(file);
-      const int g = std::fgetc(file);
-      const int r = std::fgetc(file);
+      const int b = channel(size_t(c) * 3);
+      const int g = channel(size_t(c) * 3 + 1);
+      const int r = channel(size_t(c) * 3 + 2);
       uint8_t* texel = row + c * 4;
       texel[0] = static_cast<uint8_t>(r);
       texel[1] = static_cast<uint8_t>(g);

@@ -3,6 +3,8 @@
 // records the sink's monitor with parec.
 #include "e2e/sound_server.h"
 
+#include <signal.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -46,6 +48,7 @@ SoundServer::SoundServer() {
 }
 
 SoundServer::~SoundServer() {
+  resume();
   stopChild(recorder_);
   stopChild(server_);
   if (!folder_.empty()) {
@@ -73,6 +76,24 @@ bool SoundServer::waitUntilAnswering() {
   failure_ = "pulseaudio did not answer within " + std::to_string(kStartSeconds) + " s\n" +
              logTail();
   return false;
+}
+
+void SoundServer::hang() {
+  if (ready() && kill(server_, SIGSTOP) == 0) hung_ = true;
+}
+
+void SoundServer::resume() {
+  if (hung_) kill(server_, SIGCONT);
+  hung_ = false;
+}
+
+bool SoundServer::hasPlayer() const {
+  ChildCommand query;
+  query.arguments = {"/usr/bin/pactl", "list", "short", "sink-inputs"};
+  query.extraEnvironment = clientEnvironment_;
+  query.stdoutPath = folder_ + "/sink-inputs";
+  const ChildEnd end = runChild(query, kQuerySeconds);
+  return end.exited && end.status == 0 && !readFile(query.stdoutPath).empty();
 }
 
 bool SoundServer::startRecording() {

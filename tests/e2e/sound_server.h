@@ -26,6 +26,13 @@ class SoundServer {
   // this server and keep it out of the home folder.
   const std::vector<std::string>& clientEnvironment() const { return clientEnvironment_; }
 
+  // Stops the server (SIGSTOP) as a hung server would be stopped: its
+  // socket still accepts, but nothing answers; resume() lets it go on.
+  void hang();
+  void resume();
+  // Whether a client is playing to the sink: some program has its device open.
+  bool hasPlayer() const;
+
   // Starts recording the sink's monitor and returns once the first samples
   // have arrived; false (see failure) if they did not.
   bool startRecording();
@@ -43,5 +50,6 @@ class SoundServer {
   std::vector<std::string> clientEnvironment_;
   pid_t server_ = -1;
   pid_t recorder_ = -1;
+  bool hung_ = false;
   std::string failure_;
 };

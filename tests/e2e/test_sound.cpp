@@ -6,6 +6,7 @@
 // it; that count lags the true one by the recorder's latency, so everything
 // before it was surely played before the press.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -65,4 +66,64 @@ TEST_F(LaserSound, IsHeardWhenTheButtonGoesDownAndNotBefore) {
       << "silence before the press, over " << double(press) / kRate << " s";
   EXPECT_GE(rms(sound, press, press + kListen), kMinLaserRms) << "the laser after the press";
   expectQuietConsole();
+}
+
+// Sound starts on a thread of its own while the window opens; neither may
+// get in the way of the other, whatever the sound server does.
+class SoundStart : public ProgramTest {
+ protected:
+  // ESC must end the program after its fade-out (and at most a second for
+  // the device) while the server has stopped answering, from before the
+  // program started or from when it has its device open.
+  void expectQuitWhileTheServerHangs(bool fromTheStart) {
+    constexpr double kDeviceOpenSeconds = 30.0;
+    constexpr double kQuitSeconds = 8.0;  // the fade-out, the device's second, a slow machine
+    SoundServer server;
+    ASSERT_TRUE(server.ready()) << server.failure();
+    if (fromTheStart) server.hang();
+    std::vector<std::string> environment = server.clientEnvironment();
+    environment.push_back("SDL_AUDIODRIVER=pulseaudio");
+    ASSERT_NO_FATAL_FAILURE(startProgram(programFolder(), {}, programPath(), environment));
+    if (!fromTheStart) {
+      const auto deadline = std::chrono::steady_clock::now() +
+                            std::chrono::duration<double>(kDeviceOpenSeconds);
+      while (!server.hasPlayer() && std::chrono::steady_clock::now() < deadline) pause(0.1);
+      ASSERT_TRUE(server.hasPlayer()) << "the program never opened its sound device";
+      server.hang();
+    }
+    ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(kQuitSeconds));
+    expectQuietConsole();
+  }
+};
+
+// GLUT's complaint about a display it cannot open must reach the console
+// every time, also while the sound device is being opened. Twenty runs: a
+// loader that hid stderr while opening the device lost the line in one run
+// to ten runs of twenty, by timing.
+TEST_F(SoundStart, AWindowFailureIsReportedEveryTimeWithSoundOn) {
+  constexpr int kRuns = 20;
+  constexpr double kExitSeconds = 30.0;
+  SoundServer server;
+  ASSERT_TRUE(server.ready()) << server.failure();
+  std::vector<std::string> environment = server.clientEnvironment();
+  environment.push_back("SDL_AUDIODRIVER=");
+  const std::string noServer = displayWithoutServer();
+  for (int i = 0; i < kRuns; ++i) {
+    ProgramRun run(noServer, programFolder(), {}, programPath(), environment);
+    const ChildEnd& end = run.waitForExit(kExitSeconds);
+    ASSERT_TRUE(end.exited) << describe(end);
+    EXPECT_EQ(end.status, 1);
+    EXPECT_NE(run.standardError().find("failed to open display '" + noServer + "'"),
+              std::string::npos)
+        << "run " << i + 1 << " printed:\n"
+        << run.standardError();
+  }
+}
+
+TEST_F(SoundStart, EscapeEndsTheProgramWhileTheServerHangsFromTheStart) {
+  expectQuitWhileTheServerHangs(true);
+}
+
+TEST_F(SoundStart, EscapeEndsTheProgramWhenTheServerHangsWhilePlaying) {
+  expectQuitWhileTheServerHangs(false);
 }

@@ -17,6 +17,7 @@ namespace {
 constexpr int kFirstNumber = 120;
 constexpr int kLastNumber = 399;
 constexpr int kAttempts = 8;
+constexpr int kFirstUnusedNumber = 600;  // above scripts/display.sh's range too
 constexpr double kStartSeconds = 15.0;
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
 
@@ -36,6 +37,12 @@ VirtualDisplay::VirtualDisplay(int width, int height) : width_(width), height_(h
     if (!inUse(number)) tryStart(number);
   }
   if (!ready() && failure_.empty()) failure_ = "no free display number found";
+}
+
+std::string displayWithoutServer() {
+  int number = kFirstUnusedNumber;
+  while (inUse(number)) ++number;
+  return ":" + std::to_string(number);
 }
 
 VirtualDisplay::~VirtualDisplay() { stopChild(pid_); }

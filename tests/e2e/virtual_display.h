@@ -26,3 +26,7 @@ class VirtualDisplay {
   std::string name_;
   std::string failure_;
 };
+
+// A display name that no X server answers to: a free number above those
+// that VirtualDisplay and the scripts choose.
+std::string displayWithoutServer();
