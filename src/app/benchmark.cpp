@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <time.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cinttypes>
@@ -29,6 +31,8 @@ std::vector<float> frameTimes;  // milliseconds; reserved before the first frame
 Clock::time_point lastFrame;
 Clock::time_point firstFrame;
 double drawnSeconds = 0.0;
+double firstFrameCpu = 0.0;
+double measuredCpu = 0.0;
 // Read while the GL context is sure to exist: a run that ends inside a
 // frame reports from an exit handler, after GLUT has let the context go.
 char renderer[128] = "unknown";
@@ -41,6 +45,14 @@ void readGlStrings() {
   };
   copy(GL_RENDERER, renderer, sizeof renderer);
   copy(GL_VERSION, glVersion, sizeof glVersion);
+}
+
+// Seconds of processor time of the whole process, the renderer's threads
+// included: on a busy machine this counts the frames' work, not the waiting.
+double processorSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
 }
 
 double since(Clock::time_point then, Clock::time_point now) {
@@ -103,11 +115,13 @@ bool benchmarkFrameDone() {
     // The last warm-up frame is the start mark; frames after it count.
     firstFrame = now;
     lastFrame = now;
+    firstFrameCpu = processorSeconds();
     return false;
   }
   frameTimes.push_back(static_cast<float>(1000.0 * since(lastFrame, now)));
   lastFrame = now;
   drawnSeconds = since(firstFrame, now);
+  measuredCpu = processorSeconds() - firstFrameCpu;
   return static_cast<int>(frameTimes.size()) == measuredFrames;
 }
 
@@ -138,6 +152,7 @@ void printBenchmarkReport(std::FILE* out) {
   std::fprintf(out, "mean:        %.1f frames/s\n", drawnSeconds > 0.0 ? frames / drawnSeconds : 0.0);
   std::fprintf(out, "frame time:  median %.2f ms, 95th %.2f ms, 99th %.2f ms, worst %.2f ms\n",
                s.median, s.p95, s.p99, s.worst);
+  std::fprintf(out, "processor:   %.2f ms a frame\n", frames > 0 ? 1000.0 * measuredCpu / frames : 0.0);
   std::fprintf(out, "state hash:  %016" PRIx64 "\n", simulationStateHash());
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/frame_pacing.h"
 #include "core/run_state.h"
+#include "gfx/draw_passes.h"
 
 namespace {
 constexpr int kDefaultBenchmarkSeconds = 20;
@@ -25,6 +26,11 @@ const char* const kUsage =
     "                               instead of full screen; F still toggles\n"
     "      --data=DIR               look for the data files in DIR first\n"
     "      --no-sound               never open the sound device\n"
+    "      --benchmark[=SECONDS]    fly through for SECONDS (default 20) after the\n"
+    "                               fade-in, print frame times and exit\n"
+    "      --leave-out=PASS[,PASS]  run everything but draw none of these passes:\n"
+    "                               clear, stars, world, targets, particles,\n"
+    "                               overlays (to see what each costs)\n"
     "      --benchmark[=SECONDS]    fly through SECONDS (default 20) of the same\n"
     "                               frames on every machine after the fade-in,\n"
     "                               print frame times and exit; with --replay,\n"
@@ -183,6 +189,12 @@ Applied setNoVsync(Options& o, const char*, const char*) {
   return kGo;
 }
 
+Applied setLeaveOut(Options& o, const char* value, const char*) {
+  if (parseDrawPasses(value, &o.passesLeftOut)) return kGo;
+  return badValue(std::string("invalid passes '") + value +
+                  "' (comma-separated: clear, stars, world, targets, particles, overlays)");
+}
+
 Applied setFile(std::string& path, const char* value, const char* option) {
   if (*value == '\0') return badValue(std::string("option '") + option + "' needs a file");
   path = value;
@@ -237,6 +249,7 @@ constexpr OptionSpec kOptions[] = {
     {"data", 0, Value::Required, false, setDataFolder},
     {"no-sound", 0, Value::None, false, setNoSound},
     {"benchmark", 0, Value::Optional, false, setBenchmark},
+    {"leave-out", 0, Value::Required, false, setLeaveOut},
     {"benchmark-log", 0, Value::Required, false, setBenchmarkLog},
     {"record", 0, Value::Required, false, setRecord},
     {"replay", 0, Value::Required, false, setReplay},

@@ -19,6 +19,7 @@ struct Options {
   int framesPerSecond = 0;     // > 0: at most this many frames a second
   VerticalSync verticalSync = VerticalSync::DriverDefault;
   bool benchmarkLength = false;  // SECONDS was given
+  unsigned passesLeftOut = 0;  // drawing passes not rasterised, one bit each (gfx/draw_passes)
   std::string recordPath;    // write a replay log of the run here; empty for none
   std::string replayPath;    // replay this log instead of taking real input; empty for none
   std::string benchmarkLogPath;  // each measured frame's time as CSV; empty for none

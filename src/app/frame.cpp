@@ -15,6 +15,7 @@
 #include "core/settings.h"
 #include "game/camera_path.h"
 #include "game/combat.h"
+#include "gfx/draw_passes.h"
 #include "gfx/lights.h"
 #include "gfx/stars.h"
 #include "text/help_screen.h"
@@ -77,9 +78,11 @@ bool runFrame() {
   applyCamera();
   applyView();
   const bool resized = windowSizeChanged();
+  beginPass(DrawPass::Clear);
   if (settings.blanking != 0 || resized) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  beginPass(DrawPass::Stars);
   if (settings.universe != 0) drawUniverse();
-  gameStep();
+  gameStep();  // marks its own passes, from the world to the overlays
   if (screenText.messageExpiry != 0.0) screenText.drawMessage();
   if (settings.frameClock != 0) screenText.drawFrameRate(framesPerSecond);
   if (helpScreen != 0) drawHelpScreen();

@@ -22,6 +22,7 @@
 #include "app/swap_interval.h"
 #include "app/window.h"
 #include "core/run_state.h"
+#include "gfx/draw_passes.h"
 #include "platform/clock.h"
 #include "platform/data_files.h"
 #include "platform/sound.h"
@@ -94,6 +95,7 @@ int main(int argc, char** argv) {
   if (wantsForeignWindow(options)) return runInForeignWindow(options);
   // The benchmark measures the picture alone, so it runs without sound.
   if (options.sound && options.benchmarkSeconds == 0) startSoundEffects();
+  passesLeftOut = options.passesLeftOut;
 
   // Leaving full screen, GLUT restores the size the window had before it went
   // full screen, overriding a size asked for at the same moment; so the window

@@ -44,10 +44,8 @@ void loadResources() {
       keep(loadTexture128(findDataFile("smoke128.bmp").c_str(), kBrightnessAlpha, 0, 0));
   particleSystem.sphereTexture =
       keep(loadTexture128(findDataFile("sphere128.bmp").c_str(), kBrightnessAlpha, 0, 0));
-  particleSystem.smokeSpriteRadius =
-      spriteRadius(particleSystem.smokeTexture, kParticleAlphaCutoff);
-  particleSystem.sphereSpriteRadius =
-      spriteRadius(particleSystem.sphereTexture, kParticleAlphaCutoff);
+  spriteRadii(particleSystem.smokeTexture, particleSystem.smokeSpriteRadii);
+  spriteRadii(particleSystem.sphereTexture, particleSystem.sphereSpriteRadii);
   keep(loadTexture256(findDataFile("alien31_256.bmp").c_str(), kSurfaceAlpha, 0, 1));
   keep(loadTexture128(findDataFile("dirt128.bmp").c_str(), kSurfaceAlpha, 20, 0));
   keep(loadTexture256(findDataFile("alien69_256.bmp").c_str(), kSurfaceAlpha, 10, 1));
@@ -55,6 +53,8 @@ void loadResources() {
   worldObjects[0].draw = drawFarRoom;
   worldObjects[1].draw = drawCorridor;
   worldObjects[2].draw = drawNearRoom;
+  worldObjects[0].feed = feedFarRoom;
+  worldObjects[2].feed = feedNearRoom;
 
   setEmitters();
 }

@@ -12,6 +12,7 @@
 #include "core/settings.h"
 #include "game/player.h"
 #include "game/player_status.h"
+#include "gfx/draw_passes.h"
 #include "gfx/sphere.h"
 #include "particles/particles.h"
 #include "platform/sound.h"
@@ -107,6 +108,13 @@ void alienFire(const Target& t) {
                         static_cast<float>(kShotSpeed * dz / d), kShotSpin, delta);
 }
 
+// How far the eye is across the floor from a region's rectangle; 0 inside it.
+double floorDistance(const WorldObject& r) {
+  const double dx = std::fmax(0.0, std::fmax(r.xMin - player.x, player.x - r.xMax));
+  const double dz = std::fmax(0.0, std::fmax(r.zMin - player.z, player.z - r.zMax));
+  return std::sqrt(dx * dx + dz * dz);
+}
+
 void drawParticles() {
   const float sizeScale = settings.objectSize * settings.effectScale;
   const float pitch = static_cast<float>(player.pitch);
@@ -118,12 +126,31 @@ void drawParticles() {
 }  // namespace
 
 void drawWorld() {
+  // The regions near the eye feed their particles in map order, which fixes
+  // the order of the random draws; then they are drawn nearest first, so the
+  // depth test drops the hidden parts of the farther ones before they are
+  // textured. Only the order changes, and with it no pixel of the picture.
+  int order[kWorldObjectSlots];
+  double distance[kWorldObjectSlots];
+  int count = 0;
   for (int i = 0; i < worldObjectCount; ++i) {
     const WorldObject& r = worldObjects[i];
     const bool near = std::fabs(player.x - r.xMin) < kDrawDistance &&
                       std::fabs(player.z - r.zMin) < kDrawDistance;
-    if (near && r.draw != nullptr) r.draw();
+    if (!near) continue;
+    if (r.feed != nullptr) r.feed();
+    if (r.draw == nullptr) continue;
+    // Insertion by distance from the eye to the floor rectangle; ties keep map order.
+    const double d = floorDistance(r);
+    int at = count++;
+    for (; at > 0 && distance[at - 1] > d; --at) {
+      order[at] = order[at - 1];
+      distance[at] = distance[at - 1];
+    }
+    order[at] = i;
+    distance[at] = d;
   }
+  for (int k = 0; k < count; ++k) worldObjects[order[k]].draw();
 }
 
 void fireLaser() {
@@ -202,6 +229,7 @@ void checkLaserHits() {
 }
 
 void gameStep() {
+  beginPass(DrawPass::World);
   drawWorld();
   // Only the manual camera looks with the pointer; the fly-through leaves it
   // alone, so in a window it moves out freely.
@@ -216,9 +244,12 @@ void gameStep() {
   for (int kind : kGameKinds) {
     particleSystem.update(kind, seconds, delta, settings.effectScale);
   }
+  beginPass(DrawPass::Targets);
   updateTargets();
+  beginPass(DrawPass::Particles);
   drawParticles();
   glDisable(GL_FOG);
+  beginPass(DrawPass::Overlays);
   if (settings.cameraMode == 1) {
     drawPlayerStatus();
     updatePlayerHealth();

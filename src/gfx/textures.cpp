@@ -72,30 +72,36 @@ bool readBmpPixels(const char* path, int edge, int alphaValue, int alphaThreshol
 
 GLuint drawingTexture(GLuint name) { return settings.textures != 0 ? name : 0; }
 
-float spriteRadius(GLuint texture, float alphaCutoff) {
+void spriteRadii(GLuint texture, float radii[kAlphaLevels]) {
   constexpr float kFilterMargin = 1.5f;  // texels reached by linear filtering
-  if (texture == 0) return kWholeSquare;
+  std::fill(radii, radii + kAlphaLevels, kWholeSquare);
+  if (texture == 0) return;
   GLint width = 0;
   GLint height = 0;
   glBindTexture(GL_TEXTURE_2D, texture);
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-  if (width <= 0 || height <= 0) return kWholeSquare;
+  if (width <= 0 || height <= 0) return;
   // The read-back writes every texel of the level, width x height of them.
   std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-  float farthest = 0.0f;  // texture units
+  // The farthest texel of each alpha, then of each alpha and all above it.
+  float farthest[kAlphaLevels] = {};  // texture units
   for (int row = 0; row < height; ++row) {
     for (int column = 0; column < width; ++column) {
-      if (rgba[(static_cast<size_t>(row) * width + column) * 4 + 3] <= alphaCutoff * 255.0f)
-        continue;
+      const uint8_t alpha = rgba[(static_cast<size_t>(row) * width + column) * 4 + 3];
       const float ds = (column + 0.5f) / width - 0.5f;
       const float dt = (row + 0.5f) / height - 0.5f;
-      farthest = std::max(farthest, std::sqrt(ds * ds + dt * dt));
+      farthest[alpha] = std::max(farthest[alpha], std::sqrt(ds * ds + dt * dt));
     }
   }
-  return farthest + kFilterMargin / std::min(width, height);
+  const float margin = kFilterMargin / std::min(width, height);
+  float above = 0.0f;  // how far the texels with alpha above v reach
+  for (int v = kAlphaLevels - 1; v >= 0; --v) {
+    radii[v] = above + margin;
+    above = std::max(above, farthest[v]);
+  }
 }
 
 GLuint loadTexture128(const char* path, int alphaValue, int alphaThreshold, int mipmapped) {

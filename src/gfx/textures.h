@@ -33,7 +33,9 @@ GLuint loadTexture256(const char* path, int alphaValue, int alphaThreshold, int 
 // texturing off, which gives the flat colours a missing picture gives.
 GLuint drawingTexture(GLuint name);
 
-// Distance from the centre, in texture units, beyond which no texel of the
-// texture has alpha above alphaCutoff (with a texel's margin for filtering);
-// 1.0 for a texture with no image, whose whole square shows.
-float spriteRadius(GLuint texture, float alphaCutoff);
+// For each texel alpha v (0 to 255): the distance from the centre, in
+// texture units, beyond which no texel of the texture has alpha above v,
+// with a margin for linear filtering; kWholeSquare throughout for a texture
+// with no image, whose whole square shows.
+constexpr int kAlphaLevels = 256;
+void spriteRadii(GLuint texture, float radii[kAlphaLevels]);

@@ -1,7 +1,9 @@
 #include "particles/particles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <iterator>
 
 #include "core/easing.h"
 #include "core/random.h"
@@ -17,6 +19,17 @@ constexpr float kFullUntil = 0.2f;    // ... and at full brightness
 constexpr float kCloudFadeInEnd = 0.3f;
 
 bool usesSphereTexture(int kind) { return kind == LaserBolt || kind == AlienShot; }
+
+// The texel alpha (0 to 255) at or below which no fragment of a particle of
+// vertex alpha a passes the alpha test: the fragment's alpha is a times the
+// filtered texel alpha, and a, the filtering and the product may each be
+// rounded to 8 bits on the way. kAlphaLevels - 1 or more: nothing passes.
+int hiddenTexelAlpha(float a) {
+  constexpr double kLevel = 1.0 / 255.0;
+  if (a <= 0.0f) return kAlphaLevels - 1;
+  const double passing = (kParticleAlphaCutoff - kLevel) / (a + kLevel) * 255.0 - 1.0;
+  return static_cast<int>(std::clamp(std::floor(passing), 0.0, kAlphaLevels - 1.0));
+}
 }  // namespace
 
 ParticleSystem::ParticleSystem()
@@ -24,8 +37,6 @@ ParticleSystem::ParticleSystem()
       activeCount(kParticleSlots),
       smokeTexture(0),
       sphereTexture(0),
-      smokeSpriteRadius(kWholeSquare),
-      sphereSpriteRadius(kWholeSquare),
       lastEmitTime{},
       emitInterval{0.1f, 0.05f, 0.05f, 0.2f, 0.2f},
       gravity{0.0f, 0.0f, 0.01f, 0.1f, 0.1f},
@@ -39,7 +50,10 @@ ParticleSystem::ParticleSystem()
       attraction(2.0f),
       colorScaleR{1.0f, 1.0f, 1.0f, 1.0f, 1.0f},
       colorScaleG{1.0f, 1.0f, 1.0f, 1.0f, 1.0f},
-      colorScaleB{1.0f, 1.0f, 1.0f, 1.0f, 1.0f} {}
+      colorScaleB{1.0f, 1.0f, 1.0f, 1.0f, 1.0f} {
+  std::fill(std::begin(smokeSpriteRadii), std::end(smokeSpriteRadii), kWholeSquare);
+  std::fill(std::begin(sphereSpriteRadii), std::end(sphereSpriteRadii), kWholeSquare);
+}
 
 float ParticleSystem::sinceLastEmission(int kind, double now) const {
   // Rounded to float like the interval, so that a gap of exactly 50 ms meets
@@ -179,7 +193,23 @@ struct SpriteOutline {
   int corners;
 };
 
+// The octagon's corners as seen from its centre, for a disc of radius 1:
+// its edges touch the disc.
+struct UnitOctagon {
+  float s[8];
+  float t[8];
+  UnitOctagon() : s{}, t{} {
+    const double cornerDistance = 1.0 / std::cos(kPi / 8.0);
+    for (int i = 0; i < 8; ++i) {
+      const double theta = (i + 0.5) * kPi / 4.0 - kPi;
+      s[i] = static_cast<float>(cornerDistance * std::cos(theta));
+      t[i] = static_cast<float>(cornerDistance * std::sin(theta));
+    }
+  }
+};
+
 SpriteOutline spriteOutline(float radius, bool filled) {
+  static const UnitOctagon octagon;
   SpriteOutline o{};
   // Lines and points show the shape's edges and corners, so there it stays the square.
   if (!filled || radius >= 0.5f) {
@@ -191,17 +221,17 @@ SpriteOutline spriteOutline(float radius, bool filled) {
     o.corners = 4;
     return o;
   }
-  const double cornerDistance = radius / std::cos(kPi / 8.0);  // edges touch the disc
   for (int i = 0; i < 8; ++i) {
-    const double theta = (i + 0.5) * kPi / 4.0 - kPi;
-    o.s[i] = static_cast<float>(0.5 + cornerDistance * std::cos(theta));
-    o.t[i] = static_cast<float>(0.5 + cornerDistance * std::sin(theta));
+    o.s[i] = 0.5f + radius * octagon.s[i];
+    o.t[i] = 0.5f + radius * octagon.t[i];
   }
   o.corners = 8;
   return o;
 }
 
-void emitSprite(const SpriteOutline& o, const float centre[3], const float right[3],
+// One particle's shape: four corners of a quad in line and point modes, a
+// fan of separate triangles in filled mode, so one glBegin holds them all.
+void emitSprite(const SpriteOutline& o, bool filled, const float centre[3], const float right[3],
                 const float up[3], float halfSize) {
   float x[8][3];
   for (int i = 0; i < o.corners; ++i) {
@@ -209,14 +239,13 @@ void emitSprite(const SpriteOutline& o, const float centre[3], const float right
     const float v = (2.0f * o.t[i] - 1.0f) * halfSize;
     for (int k = 0; k < 3; ++k) x[i][k] = centre[k] + u * right[k] + v * up[k];
   }
-  if (o.corners == 4) {
-    for (int i = 0; i < 4; ++i) {
+  if (!filled) {
+    for (int i = 0; i < o.corners; ++i) {
       glTexCoord2f(o.s[i], o.t[i]);
       glVertex3fv(x[i]);
     }
     return;
   }
-  // A fan from the first corner, as separate triangles so one glBegin holds them all.
   for (int i = 1; i + 1 < o.corners; ++i) {
     for (int corner : {0, i, i + 1}) {
       glTexCoord2f(o.s[corner], o.t[corner]);
@@ -241,26 +270,30 @@ void ParticleSystem::draw(int kind, float sizeScale, float alpha, float pitch, f
     glBindTexture(GL_TEXTURE_2D, texture);
     GLint polygonMode[2] = {GL_FILL, GL_FILL};
     glGetIntegerv(GL_POLYGON_MODE, polygonMode);
+    const bool filled = polygonMode[0] == GL_FILL;
+    const float* radii = sphere ? sphereSpriteRadii : smokeSpriteRadii;
     const ViewFacing view = viewFacing(pitch, heading);
-    // Without a picture the whole square shows.
-    const float radius =
-        texture == 0 ? kWholeSquare : (sphere ? sphereSpriteRadius : smokeSpriteRadius);
-    const SpriteOutline outline = spriteOutline(radius, polygonMode[0] == GL_FILL);
     // Every particle of the kind in one batch: the corners are turned to face
     // the viewer here rather than through a matrix per particle.
-    glBegin(outline.corners == 4 ? GL_QUADS : GL_TRIANGLES);
+    glBegin(filled ? GL_TRIANGLES : GL_QUADS);
     for (int i = 0; i < activeCount; ++i) {
       const Particle& p = slots[i];
       if (p.active == 0 || p.kind != kind) continue;
       float a = alpha;
       if (!sphere) a *= particleEnvelope(kind, static_cast<float>(now - p.birthTime) / p.lifetime);
+      // Too faint for any fragment to pass the alpha test: nothing to draw.
+      const int hidden = hiddenTexelAlpha(a);
+      if (hidden >= kAlphaLevels - 1) continue;
       // Colour pre-multiplied by alpha, which the additive blend applies again.
       glColor4f(p.color[0] * colorScaleR[kind] * a, p.color[1] * colorScaleG[kind] * a,
                 p.color[2] * colorScaleB[kind] * a, a);
       float right[3];
       float up[3];
       billboardAxes(view, p.angle, right, up);
-      emitSprite(outline, p.position, right, up, sizeScale * p.size);
+      // Without a picture the whole square shows.
+      const float radius = texture == 0 ? kWholeSquare : radii[hidden];
+      emitSprite(spriteOutline(radius, filled), filled, p.position, right, up,
+                 sizeScale * p.size);
     }
     glEnd();
   }

@@ -50,12 +50,14 @@ class ParticleSystem {
   int activeCount;
   GLuint smokeTexture;
   GLuint sphereTexture;
-  // How far from the centre, in texture units, each texture has texels that
-  // survive the alpha test; set when the textures are loaded. Billboards in
-  // filled mode are drawn as octagons around that disc instead of squares,
-  // which leaves the picture as it is and saves the fill of the dark corners.
-  float smokeSpriteRadius;
-  float sphereSpriteRadius;
+  // How far from the centre, in texture units, each texture has texels of
+  // each alpha and above (spriteRadii); set when the textures are loaded.
+  // Billboards in filled mode are drawn as octagons around the disc whose
+  // texels can survive the alpha test at the particle's own alpha, instead
+  // of squares: the picture stays as it is, and the dark corners and the
+  // faint rim of a fading particle cost no fill.
+  float smokeSpriteRadii[kAlphaLevels];
+  float sphereSpriteRadii[kAlphaLevels];
   double lastEmitTime[kParticleKinds];  // clock seconds
   float emitInterval[kParticleKinds];
   float gravity[kParticleKinds];

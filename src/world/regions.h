@@ -1,5 +1,6 @@
-// The map: axis-aligned floor rectangles, each with a ceiling height and a
-// draw callback. A point of the floor is open when a region holds it.
+// The map: axis-aligned floor rectangles, each with a ceiling height, a draw
+// callback and a feed callback (the particles it adds while the eye is near).
+// A point of the floor is open when a region holds it.
 #pragma once
 
 struct WorldObject {
@@ -9,6 +10,7 @@ struct WorldObject {
   float zMax;
   float height;
   void (*draw)();  // null until the textures are loaded
+  void (*feed)();  // null for a region that feeds nothing
 };
 
 constexpr int kFarRoom = 0;

@@ -85,13 +85,24 @@ void drawFloor(float x, float y, float z, float dx, float dz, float sRepeat, flo
   drawTexturedQuad(FloorSlot, corners, sRepeat, tRepeat, s0, t0);
 }
 
-void drawFarRoom() {
-  glEnable(GL_FOG);
+void feedFarRoom() {
   // Checked here as well as in emit only to save the random draw.
   if (due(Flame)) {
     particleSystem.emit(Flame, kFireX, kFireY, kFireZ + static_cast<float>(randomValue(1.0)),
                         seconds, settings.effectScale);
   }
+}
+
+void feedNearRoom() {
+  if (due(Smoke)) {
+    const float x = static_cast<float>(randomValue(4.0) - 2.0);
+    const float z = static_cast<float>(-randomValue(4.0));
+    particleSystem.emit(Smoke, x, kSmokeY, z, seconds, settings.effectScale);
+  }
+}
+
+void drawFarRoom() {
+  glEnable(GL_FOG);
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_TEXTURE_2D);
   drawRoomBox();
@@ -112,11 +123,6 @@ void drawNearRoom() {
   glPopMatrix();
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_TEXTURE_2D);
-  if (due(Smoke)) {
-    const float x = static_cast<float>(randomValue(4.0) - 2.0);
-    const float z = static_cast<float>(-randomValue(4.0));
-    particleSystem.emit(Smoke, x, kSmokeY, z, seconds, settings.effectScale);
-  }
   glDisable(GL_FOG);
 }
 

@@ -1,7 +1,8 @@
 // Particles are drawn in one batch per kind with their corners turned on the
-// CPU, and as octagons around the visible disc of their texture in filled
-// mode. The picture must stay that of one textured square per particle
-// turned by the matrix stack: both are drawn here and compared pixel by pixel.
+// CPU, in filled mode as octagons around the disc of their texture that can
+// pass the alpha test at their own alpha, and not at all when nothing can.
+// The picture must stay that of one textured square per particle turned by
+// the matrix stack: both are drawn here and compared pixel by pixel.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
@@ -26,6 +27,7 @@ struct Difference {
   int largest;
   int pixels;  // pixels differing by more than 8 levels in some channel
   int lit;     // lit pixels of the reference
+  int cut;     // pixels lit in the reference and black in the drawing
 };
 
 class BillboardBatch : public ::testing::Test {
@@ -74,7 +76,9 @@ class BillboardBatch : public ::testing::Test {
     for (const Particle& p : particleSystem.slots) {
       if (p.active == 0) continue;
       const float a = sphere ? 1.0f : particleEnvelope(kind, (now - p.birthTime) / p.lifetime);
-      glColor4f(p.color[0] * a, p.color[1] * a, p.color[2] * a, a);
+      glColor4f(p.color[0] * particleSystem.colorScaleR[kind] * a,
+                p.color[1] * particleSystem.colorScaleG[kind] * a,
+                p.color[2] * particleSystem.colorScaleB[kind] * a, a);
       const float h = p.size;
       glPushMatrix();
       glTranslatef(p.position[0], p.position[1], p.position[2]);
@@ -121,7 +125,7 @@ class BillboardBatch : public ::testing::Test {
   Difference compare(int kind, float now) {
     const std::vector<uint8_t> expected = frame(kind, true, now);
     const std::vector<uint8_t> drawn = frame(kind, false, now);
-    Difference d{0, 0, 0};
+    Difference d{0, 0, 0, 0};
     for (size_t i = 0; i < expected.size(); i += 3) {
       int worst = 0;
       for (size_t c = 0; c < 3; ++c)
@@ -129,17 +133,23 @@ class BillboardBatch : public ::testing::Test {
       d.largest = std::max(d.largest, worst);
       if (worst > 8) ++d.pixels;
       if (expected[i] + expected[i + 1] + expected[i + 2] > 60) ++d.lit;
+      if (expected[i] + expected[i + 1] + expected[i + 2] > 0 && drawn[i] + drawn[i + 1] + drawn[i + 2] == 0) ++d.cut;
     }
     return d;
   }
 };
 
-TEST_F(BillboardBatch, TexturesHaveATightVisibleDisc) {
-  EXPECT_GT(particleSystem.smokeSpriteRadius, 0.2f);
-  EXPECT_LT(particleSystem.smokeSpriteRadius, 0.5f);
-  EXPECT_GT(particleSystem.sphereSpriteRadius, 0.2f);
-  EXPECT_LT(particleSystem.sphereSpriteRadius, 0.5f);
-  EXPECT_FLOAT_EQ(spriteRadius(0, kParticleAlphaCutoff), kWholeSquare);
+TEST_F(BillboardBatch, TexturesHaveATightVisibleDiscThatShrinksForBrighterTexels) {
+  const int cutoff = static_cast<int>(kParticleAlphaCutoff * 255.0f);
+  for (const float* radii : {particleSystem.smokeSpriteRadii, particleSystem.sphereSpriteRadii}) {
+    EXPECT_GT(radii[cutoff], 0.2f);
+    EXPECT_LT(radii[cutoff], 0.5f);
+    for (int v = 1; v < kAlphaLevels; ++v) ASSERT_LE(radii[v], radii[v - 1]) << v;
+    EXPECT_LT(radii[200], radii[cutoff] * 0.8f);
+  }
+  float missing[kAlphaLevels];
+  spriteRadii(0, missing);
+  for (float r : missing) ASSERT_FLOAT_EQ(r, kWholeSquare);
 }
 
 TEST_F(BillboardBatch, FlamesLookTheSameAsTurnedSquares) {
@@ -147,6 +157,23 @@ TEST_F(BillboardBatch, FlamesLookTheSameAsTurnedSquares) {
   const Difference d = compare(Flame, fullBrightness());
   EXPECT_GT(d.lit, 1000) << "nothing to compare: the flames did not show";
   EXPECT_LT(d.pixels, d.lit / 100) << "largest difference " << d.largest;
+}
+
+TEST_F(BillboardBatch, FadingFlamesLoseNoPixelToTheirSmallerOutline) {
+  // A colour scale so strong that every fragment that passes the alpha test
+  // shows, however faint the particle: a pixel cut away by too small an
+  // outline is black where the reference is lit.
+  for (float* scale : {particleSystem.colorScaleR, particleSystem.colorScaleG,
+                       particleSystem.colorScaleB}) {
+    scale[Flame] = 40.0f;
+  }
+  placeParticles(Flame);
+  // Ages along a flame's life: rising, full, fading, almost and wholly gone.
+  for (float age : {0.02f, 0.15f, 0.5f, 0.75f, 0.9f, 0.95f, 0.99f}) {
+    const Difference d = compare(Flame, particleSystem.lifeSpan[Flame] * age);
+    EXPECT_EQ(d.cut, 0) << "age " << age;
+    EXPECT_LT(d.pixels, d.lit / 100 + 1) << "age " << age << ", largest difference " << d.largest;
+  }
 }
 
 TEST_F(BillboardBatch, BoltsLookTheSameAsTurnedSquares) {
@@ -171,7 +198,7 @@ TEST_F(BillboardBatch, InLineModeTheSquaresKeepTheirOutline) {
 
 TEST_F(BillboardBatch, AMissingTextureShowsTheWholeSquare) {
   particleSystem.smokeTexture = 0;
-  particleSystem.smokeSpriteRadius = spriteRadius(0, kParticleAlphaCutoff);
+  spriteRadii(0, particleSystem.smokeSpriteRadii);
   placeParticles(Flame);
   const Difference d = compare(Flame, fullBrightness());
   EXPECT_GT(d.lit, 2000);

@@ -319,6 +319,10 @@ TEST_F(TextureLoading, ASpriteRadiusReadsEveryTexelOfATallTexture) {
   // margin of 1.5 texels of the shorter side.
   const double ds = (kWidth / 2 + 0.5) / kWidth - 0.5;
   const double dt = (kHeight - 0.5) / kHeight - 0.5;
-  EXPECT_NEAR(spriteRadius(name, kParticleAlphaCutoff), std::sqrt(ds * ds + dt * dt) + 1.5 / kWidth,
-              1e-5);
+  float radii[kAlphaLevels];
+  spriteRadii(name, radii);
+  for (int v : {0, 25, 254}) {
+    EXPECT_NEAR(radii[v], std::sqrt(ds * ds + dt * dt) + 1.5 / kWidth, 1e-5) << v;
+  }
+  EXPECT_NEAR(radii[255], 1.5 / kWidth, 1e-5);  // no texel above 255: the margin alone
 }

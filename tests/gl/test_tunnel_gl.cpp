@@ -1,7 +1,7 @@
 // The rooms and the corridor on a real context: textured walls where the map
 // puts them, the open strip above the corridor mouth, the fire and smoke the
-// room callbacks emit, the GL state they leave, and which regions the world
-// pass draws from where the player stands.
+// rooms feed, the GL state they leave, and which regions the world pass
+// feeds and draws from where the player stands, in which order.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
@@ -92,12 +92,16 @@ int distinctShades(int row, int from, int to) {
 
 // Region callbacks that only record that they ran.
 std::vector<int> drawn;
+std::vector<int> fed;
 void recordFarRoom() { drawn.push_back(kFarRoom); }
 void recordCorridor() { drawn.push_back(kCorridor); }
 void recordNearRoom() { drawn.push_back(kNearRoom); }
+void recordFarRoomFeed() { fed.push_back(kFarRoom); }
+void recordNearRoomFeed() { fed.push_back(kNearRoom); }
 
 std::vector<int> regionsDrawnFrom(double x, double z) {
   drawn.clear();
+  fed.clear();
   player.x = x;
   player.z = z;
   drawWorld();
@@ -203,11 +207,11 @@ TEST_F(TunnelTest, FireStartsOnlyAfterItsIntervalHasStrictlyPassed) {
   lookFrom(0.0, 1.0, 13.0, 180.0);
   particleSystem.lastEmitTime[Flame] = 4.0f;
   seconds = particleSystem.lastEmitTime[Flame] + particleSystem.emitInterval[Flame];
-  drawFarRoom();
+  feedFarRoom();
   EXPECT_EQ(liveCount(Flame), 0);
 
   seconds += 0.001;  // the clock's next millisecond
-  drawFarRoom();
+  feedFarRoom();
   ASSERT_EQ(liveCount(Flame), 1);
   const Particle& flame = particleSystem.slots[0];
   EXPECT_FLOAT_EQ(flame.position[0], -1.5f);
@@ -221,10 +225,10 @@ TEST_F(TunnelTest, SmokeStartsOnlyAfterItsIntervalHasStrictlyPassed) {
   lookFrom(0.0, 1.0, -2.0, 0.0);
   particleSystem.lastEmitTime[Smoke] = 4.0f;
   seconds = particleSystem.lastEmitTime[Smoke] + particleSystem.emitInterval[Smoke];
-  drawNearRoom();
+  feedNearRoom();
   EXPECT_EQ(liveCount(Smoke), 0);
   seconds += 0.001;  // the clock's next millisecond
-  drawNearRoom();
+  feedNearRoom();
   EXPECT_EQ(liveCount(Smoke), 1);
 }
 
@@ -232,7 +236,7 @@ TEST_F(TunnelTest, SmokeRisesFromAllOverTheNearRoomFloor) {
   lookFrom(0.0, 1.0, -2.0, 0.0);
   for (int i = 0; i < 60; ++i) {
     seconds += 0.25f;
-    drawNearRoom();
+    feedNearRoom();
   }
   ASSERT_EQ(liveCount(Smoke), 60);
   float minX = 10.0f, maxX = -10.0f, minZ = 10.0f, maxZ = -10.0f;
@@ -264,14 +268,69 @@ TEST_F(TunnelTest, WorldPassSkipsRegionsWhoseCornerIsNineteenAway) {
   EXPECT_EQ(regionsDrawnFrom(0.0, 15.0), notNear);  // the near room's corner is at z -4
   EXPECT_EQ(regionsDrawnFrom(17.0, 5.0), std::vector<int>{kCorridor});
   EXPECT_EQ(regionsDrawnFrom(-21.0, 5.0), std::vector<int>{});
-  EXPECT_EQ(regionsDrawnFrom(0.0, -7.9), all);
-  EXPECT_EQ(regionsDrawnFrom(0.0, -8.0), (std::vector<int>{kCorridor, kNearRoom}));
+  EXPECT_EQ(regionsDrawnFrom(0.0, -7.9), (std::vector<int>{kNearRoom, kCorridor, kFarRoom}));
+  EXPECT_EQ(regionsDrawnFrom(0.0, -8.0), (std::vector<int>{kNearRoom, kCorridor}));
 }
 
 TEST_F(TunnelTest, WorldPassSkipsMissingCallbacksAndUnusedSlots) {
   worldObjects[kFarRoom].draw = recordFarRoom;
   worldObjects[kNearRoom].draw = recordNearRoom;
-  EXPECT_EQ(regionsDrawnFrom(0.0, 5.0), (std::vector<int>{kFarRoom, kNearRoom}));
+  EXPECT_EQ(regionsDrawnFrom(0.0, 5.0), (std::vector<int>{kNearRoom, kFarRoom}));
   worldObjectCount = 2;
   EXPECT_EQ(regionsDrawnFrom(0.0, 5.0), std::vector<int>{kFarRoom});
+}
+
+TEST_F(TunnelTest, WorldPassFeedsInMapOrderAndDrawsNearestFirst) {
+  worldObjects[kFarRoom].draw = recordFarRoom;
+  worldObjects[kCorridor].draw = recordCorridor;
+  worldObjects[kNearRoom].draw = recordNearRoom;
+  worldObjects[kFarRoom].feed = recordFarRoomFeed;
+  worldObjects[kNearRoom].feed = recordNearRoomFeed;
+  struct Case {
+    double x, z;
+    std::vector<int> order;
+  };
+  const Case cases[] = {
+      {0.0, 13.0, {kFarRoom, kCorridor, kNearRoom}},
+      {0.5, 4.0, {kCorridor, kNearRoom, kFarRoom}},
+      {0.5, 8.0, {kCorridor, kFarRoom, kNearRoom}},
+      {-1.5, -2.0, {kNearRoom, kCorridor, kFarRoom}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(regionsDrawnFrom(c.x, c.z), c.order) << c.x << ", " << c.z;
+    EXPECT_EQ(fed, (std::vector<int>{kFarRoom, kNearRoom})) << c.x << ", " << c.z;
+  }
+}
+
+// Drawing nearest first must not change the picture. The reference draws
+// the regions in map order, as the program did before; every point of the
+// camera path is compared pixel by pixel.
+TEST_F(TunnelTest, NearestFirstDrawsTheSamePictureAsMapOrder) {
+  for (int w = 0; w < kWaypointCount; ++w) {
+    const CameraWaypoint& at = cameraPath[w];
+    const auto picture = [&](bool mapOrder) {
+      clearToBlack();
+      glClear(GL_DEPTH_BUFFER_BIT);
+      lookFrom(at.x, at.y, at.z, at.heading);
+      player.pitch = at.pitch;
+      applyCamera();
+      applyView();
+      if (mapOrder) {
+        for (int i = 0; i < worldObjectCount; ++i) worldObjects[i].draw();
+      } else {
+        drawWorld();
+      }
+      return readRegion(0, kTestWidth, 0, kTestHeight);
+    };
+    const std::vector<uint8_t> reference = picture(true);
+    const std::vector<uint8_t> drawn = picture(false);
+    int differing = 0;
+    for (size_t i = 0; i < drawn.size(); i += 3) {
+      if (drawn[i] != reference[i] || drawn[i + 1] != reference[i + 1] ||
+          drawn[i + 2] != reference[i + 2]) {
+        ++differing;
+      }
+    }
+    EXPECT_EQ(differing, 0) << "waypoint " << w;
+  }
 }

@@ -1,6 +1,8 @@
 #include "support/state.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "core/frame_clock.h"
 #include "core/input_state.h"
@@ -11,6 +13,7 @@
 #include "game/camera_path.h"
 #include "game/combat.h"
 #include "game/player.h"
+#include "gfx/draw_passes.h"
 #include "gfx/stars.h"
 #include "gfx/textures.h"
 #include "input/keyboard.h"
@@ -47,21 +50,24 @@ void restoreProgramState() {
   oscillators = OscillatorBank{};
   player = Player{};
   std::memset(targets, 0, sizeof targets);
+  passesLeftOut = 0;
   worldObjectCount = kWorldObjectSlots;
-  for (WorldObject& w : worldObjects) w.draw = nullptr;
+  for (WorldObject& w : worldObjects) {
+    w.draw = nullptr;
+    w.feed = nullptr;
+  }
 
   const GLuint font = screenText.fontTexture;
   screenText = TextRenderer{};
   screenText.fontTexture = font;  // a GL test's loaded font stays usable
-  const GLuint smoke = particleSystem.smokeTexture;
-  const GLuint sphere = particleSystem.sphereTexture;
-  const float smokeRadius = particleSystem.smokeSpriteRadius;
-  const float sphereRadius = particleSystem.sphereSpriteRadius;
+  const ParticleSystem loaded = particleSystem;  // a GL test's textures stay usable
   particleSystem = ParticleSystem{};
-  particleSystem.smokeTexture = smoke;
-  particleSystem.sphereTexture = sphere;
-  particleSystem.smokeSpriteRadius = smokeRadius;
-  particleSystem.sphereSpriteRadius = sphereRadius;
+  particleSystem.smokeTexture = loaded.smokeTexture;
+  particleSystem.sphereTexture = loaded.sphereTexture;
+  std::copy(std::begin(loaded.smokeSpriteRadii), std::end(loaded.smokeSpriteRadii),
+            particleSystem.smokeSpriteRadii);
+  std::copy(std::begin(loaded.sphereSpriteRadii), std::end(loaded.sphereSpriteRadii),
+            particleSystem.sphereSpriteRadii);
 
   seedRandom(0);
   resetParameters();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "gfx/draw_passes.h"
 
 namespace {
 
@@ -196,6 +197,35 @@ TEST(CommandLine, GlutOptionsAndTheirValuesPassThrough) {
 }
 
 }  // namespace
+
+TEST(CommandLine, LeaveOutTakesAListOfPassNames) {
+  struct Case {
+    const char* word;
+    unsigned passes;  // 0: refused
+  };
+  const Case cases[] = {
+      {"--leave-out=world", 1u << static_cast<int>(DrawPass::World)},
+      {"--leave-out=clear,overlays", 1u << static_cast<int>(DrawPass::Clear) |
+                                         1u << static_cast<int>(DrawPass::Overlays)},
+      {"--leave-out=stars,targets,particles", 0x1au},
+      {"--leave-out=", 0},
+      {"--leave-out=sky", 0},
+      {"--leave-out=world,", 0},
+      {"--leave-out=World", 0},
+      {"--leave-out=worlds", 0},
+  };
+  for (const Case& c : cases) {
+    const Parsed p = parse({c.word});
+    if (c.passes == 0) {
+      EXPECT_EQ(p.result.action, CommandLineAction::Fail) << c.word;
+      EXPECT_NE(p.result.output.find("clear, stars, world"), std::string::npos) << c.word;
+    } else {
+      ASSERT_EQ(p.result.action, CommandLineAction::Run) << c.word;
+      EXPECT_EQ(p.result.options.passesLeftOut, c.passes) << c.word;
+    }
+  }
+  EXPECT_EQ(parse({}).result.options.passesLeftOut, 0u);
+}
 
 namespace {
 TEST(CommandLine, RecordReplayAndBenchmarkLogTakeAFileAndGoTogetherOnlyWhereTheyMeanSomething) {
