@@ -4,6 +4,8 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -158,12 +160,13 @@ TEST_F(ParticleDrawTest, KeyTTurnsTexturingOffToTheSquareOfAMissingPicture) {
   const std::vector<uint8_t> off = picture();
   settings.textures = 1;
   const GLuint sphere = particleSystem.sphereTexture;
-  const float radius = particleSystem.sphereSpriteRadius;
+  float* radii = particleSystem.sphereSpriteRadii;
+  const std::vector<float> loaded(radii, radii + kAlphaLevels);
   particleSystem.sphereTexture = 0;  // as loading a missing picture leaves them
-  particleSystem.sphereSpriteRadius = kWholeSquare;
+  std::fill(radii, radii + kAlphaLevels, kWholeSquare);
   const std::vector<uint8_t> missing = picture();
   particleSystem.sphereTexture = sphere;
-  particleSystem.sphereSpriteRadius = radius;
+  std::copy(loaded.begin(), loaded.end(), radii);
   EXPECT_TRUE(off == missing);
   EXPECT_FALSE(off == textured);
 }
