@@ -87,7 +87,7 @@ TEST_F(FrameClock, AfterAStallTheRateReadsOneForAFewFrames) {
   EXPECT_EQ(nextSampleMs, 4000u);
 }
 
-TEST_F(FrameClock, FadeInRampsOverTwoSecondsThenLeavesTheLevelAlone) {
+TEST_F(FrameClock, FadeInRampsOverTwoSecondsEndsFullThenLeavesTheLevelAlone) {
   frameAt(0);
   fadeIn();
   EXPECT_FLOAT_EQ(fadeLevel, 0.0f);
@@ -97,10 +97,22 @@ TEST_F(FrameClock, FadeInRampsOverTwoSecondsThenLeavesTheLevelAlone) {
   frameAt(1999);
   fadeIn();
   EXPECT_NEAR(fadeLevel, 1.0f, 1e-5f);
+  frameAt(2000);  // the first frame past the ramp
+  fadeIn();
+  EXPECT_FLOAT_EQ(fadeLevel, 1.0f);
   fadeLevel = 0.3f;
-  frameAt(2000);
+  frameAt(2001);
   fadeIn();
   EXPECT_FLOAT_EQ(fadeLevel, 0.3f);
+}
+
+// A slow start: the last frame of the ramp came at half brightness.
+TEST_F(FrameClock, AFadeInCutShortByALateFrameEndsAtFullBrightness) {
+  frameAt(1000);
+  fadeIn();
+  frameAt(4000);
+  fadeIn();
+  EXPECT_FLOAT_EQ(fadeLevel, 1.0f);
 }
 
 TEST_F(FrameClock, FadeOutTakesAboutOnePointEightSecondsAtASteadyRate) {
