@@ -101,3 +101,10 @@ double ProgramRun::secondsSinceStart() const {
 std::string ProgramRun::standardOutput() const { return readFile(consoleFolder_ + "/stdout"); }
 
 std::string ProgramRun::standardError() const { return readFile(consoleFolder_ + "/stderr"); }
+
+std::string reportValue(const std::string& report, const std::string& name) {
+  const size_t at = report.find("\n" + name + ":");
+  if (at == std::string::npos) return "";
+  const size_t from = report.find_first_not_of(' ', at + name.size() + 2);
+  return report.substr(from, report.find('\n', from) - from);
+}

@@ -20,6 +20,10 @@ std::string programFolder();
 // list is empty.
 std::string preloadFor(const std::string& library);
 
+// The value after "name:" on its line of a report the program printed (its
+// benchmark's), or "" when the line is missing.
+std::string reportValue(const std::string& report, const std::string& name);
+
 class ProgramRun {
  public:
   // `program` is the executable to start (the built one unless a test names

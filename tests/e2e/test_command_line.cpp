@@ -15,14 +15,6 @@ bool startsWith(const std::string& text, const std::string& start) {
 bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
-
-// The value after "name:" on its line of the report, or "" when the line is missing.
-std::string reportValue(const std::string& report, const std::string& name) {
-  const size_t at = report.find("\n" + name + ":");
-  if (at == std::string::npos) return "";
-  const size_t from = report.find_first_not_of(' ', at + name.size() + 2);
-  return report.substr(from, report.find('\n', from) - from);
-}
 }  // namespace
 
 class CommandLineRun : public ProgramTest {};

@@ -28,13 +28,6 @@ int countLines(const std::string& text, const std::string& start) {
   for (std::string line; std::getline(lines, line);) count += line.rfind(start, 0) == 0 ? 1 : 0;
   return count;
 }
-
-std::string reportValue(const std::string& report, const std::string& name) {
-  const size_t at = report.find("\n" + name + ":");
-  if (at == std::string::npos) return "";
-  const size_t from = report.find_first_not_of(' ', at + name.size() + 2);
-  return report.substr(from, report.find('\n', from) - from);
-}
 }  // namespace
 
 class ReplayRun : public ProgramTest {
