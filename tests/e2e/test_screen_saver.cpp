@@ -357,10 +357,11 @@ constexpr const char* kSaverUser = "nobody";  // xscreensaver runs no hacks as r
 constexpr int kFireSeen = 500;                // fire-coloured pixels of the rooms' flames
 constexpr int kDetailStep = 8;
 constexpr double kMinDetail = 0.05;  // textured walls, not flat shading
-// The stop goes through xscreensaver and its drawing process first; on a
-// busy machine that alone has taken over a second. The program's own part
-// is timed by the stop-signal test.
-constexpr double kEndAfterDeactivate = 5.0;
+// The stop goes through xscreensaver and its drawing process first, and a
+// sanitized program's exit checks its whole heap for leaks; on a busy
+// machine that has taken over 5 s. The program's own part is timed by the
+// stop-signal test.
+constexpr double kEndAfterDeactivate = 20.0;
 constexpr double kLookInterval = 0.5;
 
 // The processes of the built program, found by their executable.
