@@ -70,7 +70,12 @@ ProgramRun::ProgramRun(const std::string& displayName, const std::string& workin
   command.stderrPath = consoleFolder_ + "/stderr";
   // A sound device that always opens, so that firing really loads and plays
   // the sound files on any machine, with or without audio hardware.
-  command.extraEnvironment = {"DISPLAY=" + displayName, "SDL_AUDIODRIVER=dummy"};
+  // No session bus: without one, SDL's use of D-Bus would have libdbus fork
+  // a launcher from the sound thread, and a sanitized program's child,
+  // forked while the other thread holds the sanitizer's allocator lock,
+  // would hang for good before it could exec.
+  command.extraEnvironment = {"DISPLAY=" + displayName, "SDL_AUDIODRIVER=dummy",
+                              "DBUS_SESSION_BUS_ADDRESS=disabled:"};
   const std::string pinned = preloadFor("");
   if (!pinned.empty()) command.extraEnvironment.push_back(pinned);
   command.extraEnvironment.insert(command.extraEnvironment.end(), environment.begin(),

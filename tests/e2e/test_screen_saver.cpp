@@ -359,12 +359,13 @@ constexpr int kDetailStep = 8;
 constexpr double kMinDetail = 0.05;  // textured walls, not flat shading
 // The stop goes through xscreensaver and its drawing process first, and a
 // sanitized program's exit checks its whole heap for leaks; on a busy
-// machine that has taken over 5 s. The program's own part is timed by the
+// machine that takes seconds. The program's own part is timed by the
 // stop-signal test.
 constexpr double kEndAfterDeactivate = 20.0;
 constexpr double kLookInterval = 0.5;
 
-// The processes of the built program, found by their executable.
+// The processes of the built program in screen-saver mode, found by their
+// executable and option (other tests may run the program at the same time).
 std::vector<pid_t> programProcesses() {
   std::vector<pid_t> found;
   std::error_code ignored;
@@ -373,7 +374,11 @@ std::vector<pid_t> programProcesses() {
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
     std::error_code failed;
     const auto exe = std::filesystem::read_symlink(entry.path() / "exe", failed);
-    if (!failed && exe == std::filesystem::path(programPath())) found.push_back(std::stoi(name));
+    if (failed || exe != std::filesystem::path(programPath())) continue;
+    const std::string arguments = readFile((entry.path() / "cmdline").string());
+    if (arguments.find(std::string("--root") + '\0') != std::string::npos) {
+      found.push_back(std::stoi(name));
+    }
   }
   return found;
 }
