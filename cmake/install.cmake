@@ -77,7 +77,8 @@ install(FILES data/cryptwell.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensav
 install(FILES ${doc}/changelog.gz data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/cryptwell)
 
 # `cpack -G DEB` in a Release build: a Debian package whose dependencies
-# dpkg-shlibdeps reads off the program's shared libraries.
+# dpkg-shlibdeps reads off the program's shared libraries, and SDL2's, which
+# the program loads at run time, so dpkg-shlibdeps cannot see it.
 set(CPACK_PACKAGE_NAME cryptwell)
 set(CPACK_PACKAGE_CONTACT "Cryptwell developers <${CRYPTWELL_BUG_ADDRESS}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "fire, smoke and alien targets in underground tunnels")
@@ -88,6 +89,7 @@ the tunnels by itself.")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${CRYPTWELL_HOME_PAGE})
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS libsdl2-2.0-0)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})

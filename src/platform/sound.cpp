@@ -1,6 +1,5 @@
 #include "platform/sound.h"
 
-#include <SDL.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,10 +9,15 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
+
+#include "platform/sdl_library.h"
 
 namespace {
 
@@ -38,7 +42,7 @@ constexpr int kNoSound = -1;
 constexpr auto kCloseWait = std::chrono::seconds(1);
 
 struct Effect {
-  Uint8* bytes = nullptr;  // in the device's format; SDL_malloc'd
+  Uint8* bytes = nullptr;  // in the device's format; malloc'd
   Uint32 length = 0;
 };
 
@@ -48,6 +52,8 @@ struct Effect {
 // alone: a loader still waiting for a server, or the device's thread, may
 // run on while the process ends.
 std::atomic<DeviceState> deviceState{DeviceState::Closed};
+// Set before the loader thread starts, and never changed after.
+const SdlLibrary* sdl = nullptr;
 SDL_AudioDeviceID device = 0;
 SDL_AudioSpec deviceSpec;  // what the device chose
 Effect effects[kSoundEffects];
@@ -94,10 +100,10 @@ void quietAlsa() {
 }
 
 bool openDevice() {
-  SDL_LogSetOutputFunction(discardLog, nullptr);
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  const char* driver = SDL_GetCurrentAudioDriver();
+  sdl->LogSetOutputFunction(discardLog, nullptr);
+  sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  const char* driver = sdl->GetCurrentAudioDriver();
   if (driver != nullptr && std::strcmp(driver, "alsa") == 0) quietAlsa();
   SDL_AudioSpec wanted{};
   wanted.freq = kRate;
@@ -105,10 +111,10 @@ bool openDevice() {
   wanted.channels = kChannels;
   wanted.samples = kBufferFrames;
   wanted.callback = fillDeviceBuffer;
-  device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &deviceSpec,
+  device = sdl->OpenAudioDevice(nullptr, 0, &wanted, &deviceSpec,
                                SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
   if (device == 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdl->QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
   return true;
@@ -150,22 +156,22 @@ bool loadEffect(const std::string& path, Effect& effect) {
   SDL_AudioSpec spec{};
   Uint8* samples = nullptr;
   Uint32 length = 0;
-  if (SDL_LoadWAV_RW(SDL_RWFromConstMem(file.data(), int(file.size())), 1, &spec, &samples,
-                     &length) == nullptr) {
+  if (sdl->LoadWAV_RW(sdl->RWFromConstMem(file.data(), int(file.size())), 1, &spec, &samples,
+                      &length) == nullptr) {
     return false;
   }
   SDL_AudioCVT conversion{};
   const bool converts =
-      SDL_BuildAudioCVT(&conversion, spec.format, spec.channels, spec.freq, deviceSpec.format,
+      sdl->BuildAudioCVT(&conversion, spec.format, spec.channels, spec.freq, deviceSpec.format,
                         deviceSpec.channels, deviceSpec.freq) >= 0;
   if (converts) {
     conversion.len = int(length);
-    conversion.buf = static_cast<Uint8*>(SDL_malloc(size_t(length) * conversion.len_mult));
+    conversion.buf = static_cast<Uint8*>(std::malloc(size_t(length) * conversion.len_mult));
   }
   if (conversion.buf != nullptr) std::memcpy(conversion.buf, samples, length);
-  SDL_FreeWAV(samples);
-  if (conversion.buf == nullptr || SDL_ConvertAudio(&conversion) != 0) {
-    SDL_free(conversion.buf);
+  sdl->FreeWAV(samples);
+  if (conversion.buf == nullptr || sdl->ConvertAudio(&conversion) != 0) {
+    std::free(conversion.buf);
     return false;
   }
   effect.bytes = conversion.buf;
@@ -174,11 +180,11 @@ bool loadEffect(const std::string& path, Effect& effect) {
 }
 
 void closeDevice() {
-  SDL_CloseAudioDevice(device);
+  sdl->CloseAudioDevice(device);
   device = 0;
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  sdl->QuitSubSystem(SDL_INIT_AUDIO);
   for (Effect& effect : effects) {
-    SDL_free(effect.bytes);
+    std::free(effect.bytes);
     effect = Effect{};
   }
   requestedSound.store(kNoSound);
@@ -201,9 +207,9 @@ int closeInBackground(void*) {
 // Starts an SDL thread, so SDL frees what it keeps per thread when the
 // thread ends. Detached: nothing ever has to join it.
 bool startDetached(SDL_ThreadFunction run, const char* name, void* data) {
-  SDL_Thread* thread = SDL_CreateThread(run, name, data);
+  SDL_Thread* thread = sdl->CreateThread(run, name, data);
   if (thread == nullptr) return false;
-  SDL_DetachThread(thread);
+  sdl->DetachThread(thread);
   return true;
 }
 
@@ -225,12 +231,21 @@ int load(void* paths) {
   if (openDevice()) {
     // A file that is missing or not a sound leaves its effect silent.
     for (int i = 0; i < kSoundEffects; ++i) loadEffect(files[i], effects[i]);
-    SDL_PauseAudioDevice(device, 0);
+    sdl->PauseAudioDevice(device, 0);
     result = DeviceState::Open;
   }
   delete[] files;
   finishLoading(result);
   return 0;
+}
+
+// Loads SDL on a plain thread, then hands over to the loader on an SDL one.
+void loadLibrary(std::string* files) {
+  sdl = loadSdl();
+  if (sdl == nullptr || !startDetached(load, "sound loader", files)) {
+    delete[] files;
+    finishLoading(DeviceState::Unavailable);
+  }
 }
 
 }  // namespace
@@ -240,7 +255,9 @@ void startSound(const char* const paths[kSoundEffects]) {
   if (!deviceState.compare_exchange_strong(closed, DeviceState::Loading)) return;
   auto* files = new std::string[kSoundEffects];
   for (int i = 0; i < kSoundEffects; ++i) files[i] = paths[i];
-  if (!startDetached(load, "sound loader", files)) {
+  try {
+    std::thread(loadLibrary, files).detach();
+  } catch (const std::system_error&) {
     delete[] files;
     finishLoading(DeviceState::Unavailable);
   }
