@@ -94,7 +94,10 @@ int main(int argc, char** argv) {
   }
   if (wantsForeignWindow(options)) return runInForeignWindow(options);
   // The benchmark measures the picture alone, so it runs without sound.
-  if (options.sound && options.benchmarkSeconds == 0) startSoundEffects();
+  // Loading the sound (SDL, the sound server's client, the effects) waits
+  // for the first frame: started sooner, it takes the process's locks and
+  // the processor from the main thread while that loads GL and draws.
+  if (options.sound && options.benchmarkSeconds == 0) runAfterFirstFrame(startSoundEffects);
   passesLeftOut = options.passesLeftOut;
 
   // Leaving full screen, GLUT restores the size the window had before it went

@@ -15,6 +15,12 @@
 #include "core/random.h"
 #include "core/run_state.h"
 
+namespace {
+void (*afterFirstFrame)() = nullptr;
+}  // namespace
+
+void runAfterFirstFrame(void (*action)()) { afterFirstFrame = action; }
+
 bool PreInit() {
   seedRandom(nowMs);
   return true;
@@ -31,6 +37,11 @@ void onDisplay() {
   runFrame();
   glutSwapBuffers();
   endFrame();
+  if (afterFirstFrame != nullptr) {
+    void (*const action)() = afterFirstFrame;
+    afterFirstFrame = nullptr;
+    action();
+  }
   if (benchmarkRunning() && benchmarkFrameDone()) {
     printBenchmarkReport(stdout);
     shutdownScene();

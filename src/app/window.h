@@ -9,3 +9,6 @@ void onReshape(int width, int height);
 void onDisplay();
 void onIdle();
 void onWindowStatus(int state);
+// Runs action once, right after the first frame is on screen: work that no
+// frame needs waits there, off the way to the first picture.
+void runAfterFirstFrame(void (*action)());
