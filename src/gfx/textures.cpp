@@ -36,9 +36,12 @@ GLuint loadTexture(const char* path, int edge, int alphaValue, int alphaThreshol
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmapped != 0 ? mipmapFilter : GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, edge, edge, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
   if (mipmapped != 0) {
+    // Every level, the picture itself too: loading it first as well would
+    // only be done twice.
     gluBuild2DMipmaps(GL_TEXTURE_2D, 4, edge, edge, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  } else {
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, edge, edge, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
   }
   return name;
 }
