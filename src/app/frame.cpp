@@ -96,5 +96,6 @@ bool runFrame() {
                      1.0f - std::sqrt(static_cast<float>(seconds / kCaptionSeconds)));
   }
   screenText.drawGlError();
+  flushBetweenPasses = false;
   return true;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 unsigned passesLeftOut = 0;
+bool flushBetweenPasses = true;
 
 namespace {
 constexpr const char* kPassNames[kDrawPasses] = {"clear",   "stars",     "world",
@@ -34,6 +35,7 @@ bool parseDrawPasses(const char* list, unsigned* passes) {
 }
 
 void beginPass(DrawPass pass) {
+  if (flushBetweenPasses) glFlush();
   if (passesLeftOut == 0) return;  // the whole frame: no state to touch
   // Discarding at the rasteriser keeps every vertex, matrix and state change
   // of the pass, so the GL state the next pass finds is the same.

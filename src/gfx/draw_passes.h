@@ -18,6 +18,14 @@ bool parseDrawPasses(const char* list, unsigned* passes);
 // The passes left out, one bit each (1 << pass); 0 draws every pass.
 extern unsigned passesLeftOut;
 
+// While set, each mark first hands GL what was drawn before it (glFlush).
+// For the first frame, in which GL compiles the state of each pass as it
+// first meets it, on this thread: a renderer that draws on threads of its
+// own (Mesa's software one) draws the passes before meanwhile, instead of
+// all of them at the swap. Set at start; runFrame clears it after the first
+// frame, since later frames meet compiled state and gain nothing from it.
+extern bool flushBetweenPasses;
+
 // Marks where a pass begins: what follows, up to the next mark, reaches the
 // picture only if the pass is not left out.
 void beginPass(DrawPass pass);
