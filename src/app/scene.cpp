@@ -5,6 +5,7 @@
 #include "app/camera.h"
 #include "app/resources.h"
 #include "app/run_inputs.h"
+#include "app/window.h"
 #include "core/oscillators.h"
 #include "core/run_state.h"
 #include "core/settings.h"
@@ -39,6 +40,7 @@ void fixGlState() {
   glFogf(GL_FOG_START, kFogStart);
   glFogf(GL_FOG_END, kFogEnd);
 }
+void hidePointer() { glutSetCursor(GLUT_CURSOR_NONE); }
 }  // namespace
 
 void setUpScene() {
@@ -64,7 +66,9 @@ bool Init() {
   if (fullScreen != 0) glutFullScreen();
   setUpScene();
   screenText.showMessage("Press ? key for Help Screen");
-  glutSetCursor(GLUT_CURSOR_NONE);
+  // After the first frame: hiding the pointer has X look for a themed
+  // cursor on disk, which the first picture need not wait for.
+  runAfterFirstFrame(hidePointer);
   return true;
 }
 

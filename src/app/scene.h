@@ -7,7 +7,8 @@
 // textures, for the GL context current now.
 void setUpScene();
 // For the program's own GLUT window: registers the input callbacks, goes full screen,
-// sets the scene up, shows the first message and hides the pointer.
+// sets the scene up, shows the first message and hides the pointer once the
+// first frame is shown.
 // Always succeeds.
 bool Init();
 // Deletes the star list and the textures; the frame driver calls it just

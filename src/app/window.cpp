@@ -16,10 +16,16 @@
 #include "core/run_state.h"
 
 namespace {
-void (*afterFirstFrame)() = nullptr;
+constexpr int kAfterFirstFrameActions = 2;
+void (*afterFirstFrame[kAfterFirstFrameActions])() = {};
+int afterFirstFrameCount = 0;
 }  // namespace
 
-void runAfterFirstFrame(void (*action)()) { afterFirstFrame = action; }
+void runAfterFirstFrame(void (*action)()) {
+  if (afterFirstFrameCount < kAfterFirstFrameActions) {
+    afterFirstFrame[afterFirstFrameCount++] = action;
+  }
+}
 
 bool PreInit() {
   seedRandom(nowMs);
@@ -37,11 +43,8 @@ void onDisplay() {
   runFrame();
   glutSwapBuffers();
   endFrame();
-  if (afterFirstFrame != nullptr) {
-    void (*const action)() = afterFirstFrame;
-    afterFirstFrame = nullptr;
-    action();
-  }
+  for (int i = 0; i < afterFirstFrameCount; ++i) afterFirstFrame[i]();
+  afterFirstFrameCount = 0;
   if (benchmarkRunning() && benchmarkFrameDone()) {
     printBenchmarkReport(stdout);
     shutdownScene();

@@ -9,6 +9,7 @@ void onReshape(int width, int height);
 void onDisplay();
 void onIdle();
 void onWindowStatus(int state);
-// Runs action once, right after the first frame is on screen: work that no
-// frame needs waits there, off the way to the first picture.
+// Runs action once, right after the first frame is on screen, in the order
+// given (two at most): work that no frame needs waits there, off the way to
+// the first picture.
 void runAfterFirstFrame(void (*action)());
