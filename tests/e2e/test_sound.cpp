@@ -68,8 +68,9 @@ TEST_F(LaserSound, IsHeardWhenTheButtonGoesDownAndNotBefore) {
   expectQuietConsole();
 }
 
-// Sound starts on a thread of its own while the window opens; neither may
-// get in the way of the other, whatever the sound server does.
+// Sound starts on a thread of its own once the window shows its first
+// frame; neither may get in the way of the other, whatever the sound server
+// does.
 class SoundStart : public ProgramTest {
  protected:
   // ESC must end the program after its fade-out (and at most a second for
