@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/data_folder.h"
 #include "e2e/program_test.h"
 #include "e2e/sound_server.h"
 
@@ -27,6 +28,7 @@ constexpr long kSilenceMargin = kRate / 10;
 constexpr int kMaxSilentPeak = 64;     // of 32767: a null sink plays exact zeros
 constexpr long kListen = kRate;        // the second after the press
 constexpr double kMinLaserRms = 2000;  // the held laser measures about 15000
+constexpr double kToolSeconds = 30.0;
 
 int peak(const std::vector<int16_t>& samples, long from, long to) {
   int most = 0;
@@ -127,4 +129,22 @@ TEST_F(SoundStart, EscapeEndsTheProgramWhileTheServerHangsFromTheStart) {
 
 TEST_F(SoundStart, EscapeEndsTheProgramWhenTheServerHangsWhilePlaying) {
   expectQuitWhileTheServerHangs(false);
+}
+
+// The sound module loads SDL itself once the first frame is shown: nothing
+// of SDL or the sound libraries it brings is loaded with the program, where
+// mapping and binding them would hold up that first frame.
+TEST(SoundLibraries, NoneIsLoadedWithTheProgram) {
+  DataFolder scratch;
+  ASSERT_FALSE(scratch.path().empty());
+  ChildCommand ldd;
+  ldd.arguments = {"/usr/bin/ldd", CRYPTWELL_BIN};
+  ldd.stdoutPath = scratch.path() + "/libraries";
+  const ChildEnd end = runChild(ldd, kToolSeconds);
+  ASSERT_TRUE(end.exited && end.status == 0) << describe(end);
+  const std::string libraries = readFile(ldd.stdoutPath);
+  EXPECT_NE(libraries.find("libGL"), std::string::npos) << libraries;
+  for (const char* sound : {"libSDL2", "libpulse", "libasound"}) {
+    EXPECT_EQ(libraries.find(sound), std::string::npos) << sound << " in\n" << libraries;
+  }
 }
