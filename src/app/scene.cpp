@@ -9,6 +9,7 @@
 #include "core/oscillators.h"
 #include "core/run_state.h"
 #include "core/settings.h"
+#include "gfx/fog.h"
 #include "gfx/lights.h"
 #include "gfx/stars.h"
 #include "gfx/textures.h"
@@ -17,8 +18,6 @@
 #include "text/text_renderer.h"
 
 namespace {
-constexpr float kFogStart = 0.5f;
-constexpr float kFogEnd = 10.0f;
 constexpr int kShininess = 5;
 constexpr int kStarCount = 660;
 constexpr float kStarOuter = 20.0f;
@@ -26,7 +25,6 @@ constexpr float kStarInner = 15.0f;
 constexpr int kStarShellCube = 1;
 
 void fixGlState() {
-  static const float kFogColor[4] = {0.0f, 0.0f, 0.0f, 1.0f};
   glEnable(GL_COLOR_MATERIAL);
   glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
   glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
@@ -35,10 +33,7 @@ void fixGlState() {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glAlphaFunc(GL_GREATER, 0.0f);
   glDisable(GL_DITHER);
-  glFogi(GL_FOG_MODE, GL_LINEAR);
-  glFogfv(GL_FOG_COLOR, kFogColor);
-  glFogf(GL_FOG_START, kFogStart);
-  glFogf(GL_FOG_END, kFogEnd);
+  setUpFog();
 }
 void hidePointer() { glutSetCursor(GLUT_CURSOR_NONE); }
 }  // namespace

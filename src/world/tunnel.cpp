@@ -7,6 +7,7 @@
 #include "core/random.h"
 #include "core/run_state.h"
 #include "core/settings.h"
+#include "gfx/fog.h"
 #include "gfx/textures.h"
 #include "particles/particles.h"
 #include "world/regions.h"
@@ -27,7 +28,6 @@ bool due(int kind) {
 // the near room is the same box turned half a turn.
 void drawRoomBox() {
   const WorldObject& r = worldObjects[kFarRoom];
-  glColor4f(fadeLevel, fadeLevel, fadeLevel, fadeLevel);
   const float m = static_cast<float>(oscillatorValue(kDriftChannel, 5.0, 5.0, 0.0));
   drawWallZ(r.xMin, r.xMax, r.zMax, r.height, 4, 4, m, m);
   drawWallX(r.zMin, r.zMax, r.xMin, r.height, 4, 4, m, m);
@@ -42,20 +42,17 @@ void drawRoomBox() {
 }  // namespace
 
 namespace {
-// One quad with the texture of a slot: corners in order, the texture
+// One fogged quad with the texture of a slot: corners in order, the texture
 // coordinates running (s0, t0), (s0, t0 + tRepeat), (s0 + sRepeat, t0 + tRepeat),
-// (s0 + sRepeat, t0).
+// (s0 + sRepeat, t0). Walls and ceilings take the fade's grey, floors a darker one.
 void drawTexturedQuad(int slot, const float corners[4][3], float sRepeat, float tRepeat, float s0,
                       float t0) {
   const float s[4] = {s0, s0, s0 + sRepeat, s0 + sRepeat};
   const float t[4] = {t0, t0 + tRepeat, t0 + tRepeat, t0};
+  const float shade = slot == FloorSlot ? kFloorShade * fadeLevel : fadeLevel;
+  const float color[4] = {shade, shade, shade, slot == FloorSlot ? 1.0f : fadeLevel};
   glBindTexture(GL_TEXTURE_2D, drawingTexture(textureSet.names[slot]));
-  glBegin(GL_QUADS);
-  for (int i = 0; i < 4; ++i) {
-    glTexCoord2f(s[i], t[i]);
-    glVertex3fv(corners[i]);
-  }
-  glEnd();
+  drawFoggedQuad(corners, s, t, color);
 }
 }  // namespace
 
@@ -79,8 +76,6 @@ void drawCeiling(float x, float y, float z, float dx, float dz, float sRepeat, f
 
 void drawFloor(float x, float y, float z, float dx, float dz, float sRepeat, float tRepeat,
                float s0, float t0) {
-  const float shade = kFloorShade * fadeLevel;
-  glColor3f(shade, shade, shade);
   const float corners[4][3] = {{x, y, z}, {x + dx, y, z}, {x + dx, y, z + dz}, {x, y, z + dz}};
   drawTexturedQuad(FloorSlot, corners, sRepeat, tRepeat, s0, t0);
 }
@@ -102,17 +97,14 @@ void feedNearRoom() {
 }
 
 void drawFarRoom() {
-  glEnable(GL_FOG);
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_TEXTURE_2D);
   drawRoomBox();
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_TEXTURE_2D);
-  glDisable(GL_FOG);
 }
 
 void drawNearRoom() {
-  glEnable(GL_FOG);
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_TEXTURE_2D);
   glPushMatrix();
@@ -123,15 +115,12 @@ void drawNearRoom() {
   glPopMatrix();
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_TEXTURE_2D);
-  glDisable(GL_FOG);
 }
 
 void drawCorridor() {
   const WorldObject& c = worldObjects[kCorridor];
-  glEnable(GL_FOG);
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_TEXTURE_2D);
-  glColor4f(fadeLevel, fadeLevel, fadeLevel, fadeLevel);
   // The two walls drift in opposite directions.
   const float w = static_cast<float>(oscillatorValue(kDriftChannel, 10.0, 10.0, 0.0));
   const float minusW = static_cast<float>(oscillatorValue(kDriftChannel, 10.0, -10.0, 0.0));
@@ -141,5 +130,4 @@ void drawCorridor() {
   drawFloor(c.xMin, 0, c.zMin, 2, 11, 11, 2, 0, 0);
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_DEPTH_TEST);
-  glDisable(GL_FOG);
 }
