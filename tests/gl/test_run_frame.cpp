@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/frame.h"
+#include "app/window.h"
 #include "core/easing.h"
 #include "core/frame_clock.h"
 #include "core/input_state.h"
@@ -21,6 +22,7 @@
 #include "gl/gl_support.h"
 #include "input/keyboard.h"
 #include "particles/particles.h"
+#include "platform/clock.h"
 #include "support/state.h"
 #include "text/text_renderer.h"
 
@@ -102,6 +104,10 @@ void judgeChildByExitStatusOnly() {
 }
 
 double rampAt(double s) { return (1.0 - std::cos(kPi * s * 0.5)) * 0.5; }
+
+std::vector<int> actionsRun;
+void firstAction() { actionsRun.push_back(1); }
+void secondAction() { actionsRun.push_back(2); }
 }  // namespace
 
 TEST_F(RunFrameTest, BackgroundPulsesWithChannelElevenBeforeItAdvances) {
@@ -247,4 +253,18 @@ TEST_F(RunFrameTest, SteadyFramesAllocateNothing) {
   // The frames did run: bolts flew and the clock moved.
   EXPECT_FLOAT_EQ(seconds, ms * 0.001f);
   EXPECT_GT(particleSystem.lastEmitTime[LaserBolt], 3.0f);
+}
+
+// What waits for the first frame (the sound, hiding the pointer) runs once,
+// in the order given, after that frame's swap, and never with a later frame.
+TEST_F(RunFrameTest, WorkLeftForAfterTheFirstFrameRunsOnceAfterItInOrder) {
+  actionsRun.clear();
+  startClockAt(0);  // the display callback reads the monotonic clock
+  runAfterFirstFrame(firstAction);
+  runAfterFirstFrame(secondAction);
+  EXPECT_TRUE(actionsRun.empty());
+  onDisplay();
+  EXPECT_EQ(actionsRun, (std::vector<int>{1, 2}));
+  onDisplay();
+  EXPECT_EQ(actionsRun, (std::vector<int>{1, 2}));
 }
