@@ -9,7 +9,7 @@ const SdlLibrary* lookUp() {
   if (handle == nullptr) return nullptr;
   static SdlLibrary library;
   bool complete = true;
-#define CRYPTWELL_SDL_LOOK_UP(name)                                                   \
+#define CRYPTWELL_SDL_LOOK_UP(name)                                                     \
   library.name = reinterpret_cast<decltype(library.name)>(dlsym(handle, "SDL_" #name)); \
   complete = complete && library.name != nullptr;
   CRYPTWELL_SDL_FUNCTIONS(CRYPTWELL_SDL_LOOK_UP)

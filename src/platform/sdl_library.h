@@ -9,11 +9,22 @@
 // The soname of SDL2's library, which the package depends on.
 constexpr const char* kSdlLibrary = "libSDL2-2.0.so.0";
 
-#define CRYPTWELL_SDL_FUNCTIONS(X)                                                       \
-  X(SetHint) X(LogSetOutputFunction) X(InitSubSystem) X(QuitSubSystem)                   \
-  X(GetCurrentAudioDriver) X(OpenAudioDevice) X(PauseAudioDevice) X(CloseAudioDevice) \
-  X(RWFromConstMem) X(LoadWAV_RW) X(FreeWAV) X(BuildAudioCVT) X(ConvertAudio)          \
-  X(CreateThread) X(DetachThread)
+#define CRYPTWELL_SDL_FUNCTIONS(X) \
+  X(SetHint)                       \
+  X(LogSetOutputFunction)          \
+  X(InitSubSystem)                 \
+  X(QuitSubSystem)                 \
+  X(GetCurrentAudioDriver)         \
+  X(OpenAudioDevice)               \
+  X(PauseAudioDevice)              \
+  X(CloseAudioDevice)              \
+  X(RWFromConstMem)                \
+  X(LoadWAV_RW)                    \
+  X(FreeWAV)                       \
+  X(BuildAudioCVT)                 \
+  X(ConvertAudio)                  \
+  X(CreateThread)                  \
+  X(DetachThread)
 
 // SDL_Name is here as Name, with SDL's own type.
 struct SdlLibrary {

@@ -112,7 +112,7 @@ bool openDevice() {
   wanted.samples = kBufferFrames;
   wanted.callback = fillDeviceBuffer;
   device = sdl->OpenAudioDevice(nullptr, 0, &wanted, &deviceSpec,
-                               SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+                                SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
   if (device == 0) {
     sdl->QuitSubSystem(SDL_INIT_AUDIO);
     return false;
@@ -163,7 +163,7 @@ bool loadEffect(const std::string& path, Effect& effect) {
   SDL_AudioCVT conversion{};
   const bool converts =
       sdl->BuildAudioCVT(&conversion, spec.format, spec.channels, spec.freq, deviceSpec.format,
-                        deviceSpec.channels, deviceSpec.freq) >= 0;
+                         deviceSpec.channels, deviceSpec.freq) >= 0;
   if (converts) {
     conversion.len = int(length);
     conversion.buf = static_cast<Uint8*>(std::malloc(size_t(length) * conversion.len_mult));
