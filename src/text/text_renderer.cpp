@@ -54,6 +54,21 @@ void TextRenderer::drawText(const char* text, int16_t x, int16_t y, float size) 
   const size_t length = std::strlen(text);
   const float glyphWidth = kGlyphWidth * size;
 
+  if (recordText != 0) {
+    lastX = x;
+    lastY = y;
+    // Texts of 80 bytes or more are drawn whole but remembered cut to 79.
+    // drawMessage redraws lastText itself, which needs no copy.
+    if (text != lastText) {
+      std::strncpy(lastText, text, kTextCapacity - 1);
+      lastText[kTextCapacity - 1] = '\0';
+    }
+  }
+  // Before the window has a size (a greeting shown at start-up) there is
+  // nothing to draw into, and a projection of no size is a GL error that the
+  // first frame would print on the screen.
+  if (width <= 0 || height <= 0) return;
+
   glColor4fv(color);
   glEnable(GL_BLEND);
   glEnable(GL_TEXTURE_2D);
@@ -102,14 +117,4 @@ void TextRenderer::drawText(const char* text, int16_t x, int16_t y, float size) 
   glDisable(GL_ALPHA_TEST);
   glDepthMask(GL_TRUE);
 
-  if (recordText != 0) {
-    lastX = x;
-    lastY = y;
-    // Texts of 80 bytes or more are drawn whole but remembered cut to 79.
-    // drawMessage redraws lastText itself, which needs no copy.
-    if (text != lastText) {
-      std::strncpy(lastText, text, kTextCapacity - 1);
-      lastText[kTextCapacity - 1] = '\0';
-    }
-  }
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/run_state.h"
 #include "gfx/textures.h"
 #include "gl/gl_support.h"
 #include "support/state.h"
@@ -297,3 +298,14 @@ TEST(GlyphArithmetic, ThePenAdvanceTruncatesTowardZero) {
 }
 
 }  // namespace
+
+// A greeting shown before the window reports a size is remembered for the
+// first frame but raises no GL error, which that frame would print.
+TEST_F(TextRendering, BeforeTheWindowHasASizeItOnlyRemembers) {
+  const int savedWidth = windowWidth;
+  windowWidth = 0;
+  screenText.drawText("greeting", 10, 20, 20.0f);
+  windowWidth = savedWidth;
+  EXPECT_STREQ(screenText.lastText, "greeting");
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
