@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 // A corner with what the GL interpolates across a triangle: the texture
@@ -67,7 +68,8 @@ void emitFoggedTriangle(const FogVertex& a, const FogVertex& b, const FogVertex&
     }
   }
   // Each band's piece is the run of the outline inside it, a convex polygon.
-  const float bandEdges[4] = {-1.0f, kFogStart, kFogEnd, 3.4e38f};
+  constexpr float kNowhere = std::numeric_limits<float>::max();
+  const float bandEdges[4] = {-kNowhere, kFogStart, kFogEnd, kNowhere};
   for (int band = 0; band < 3; ++band) {
     const FogVertex* piece[9];
     int m = 0;
