@@ -19,6 +19,12 @@ float fogFactor(float depth) {
   return std::clamp((kFogEnd - depth) / (kFogEnd - kFogStart), 0.0f, 1.0f);
 }
 
+// The fog coordinate as the GL takes it: the size of the eye-space z.
+float eyeDepth(const float modelView[16], const float p[3]) {
+  const float z = modelView[2] * p[0] + modelView[6] * p[1] + modelView[10] * p[2] + modelView[14];
+  return z < 0.0f ? -z : z;
+}
+
 // The point between a and b at the given depth, worked out from the nearer
 // of the two whichever way round they come, so that the two triangles
 // sharing an edge cut it at exactly the same point.
@@ -112,16 +118,12 @@ void drawFoggedQuad(const float corners[4][3], const float s[4], const float t[4
     glDisable(GL_FOG);
     return;
   }
-  // The fog coordinate as the GL takes it: the eye-space z's size, at each corner.
   float modelView[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
   FogVertex v[4];
   for (int i = 0; i < 4; ++i) {
     const float* p = corners[i];
-    v[i] = {{p[0], p[1], p[2]}, s[i], t[i], 0.0f};
-    const float z =
-        modelView[2] * p[0] + modelView[6] * p[1] + modelView[10] * p[2] + modelView[14];
-    v[i].depth = z < 0.0f ? -z : z;
+    v[i] = {{p[0], p[1], p[2]}, s[i], t[i], eyeDepth(modelView, p)};
   }
   // The two triangles the GL makes of a quad, whose last corner is shared.
   glBegin(GL_TRIANGLES);
@@ -129,4 +131,8 @@ void drawFoggedQuad(const float corners[4][3], const float s[4], const float t[4
   emitFoggedTriangle(v[1], v[2], v[3], color);
   glEnd();
   glColor4fv(color);
+}
+
+float fogFactorAt(const float modelView[16], const float point[3]) {
+  return fogFactor(eyeDepth(modelView, point));
 }

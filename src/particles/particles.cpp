@@ -7,6 +7,7 @@
 
 #include "core/easing.h"
 #include "core/random.h"
+#include "gfx/fog.h"
 
 ParticleSystem particleSystem;
 
@@ -262,6 +263,16 @@ void ParticleSystem::draw(int kind, float sizeScale, float alpha, float pitch, f
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // additive: overlapping particles glow
   glEnable(GL_ALPHA_TEST);
   glAlphaFunc(GL_GREATER, kParticleAlphaCutoff);
+  // The fog as the GL would lay it on, put into each particle's colour: a
+  // billboard faces the eye, so its eye depth, and with it the fog's factor,
+  // is the same at every corner. With one colour a particle, flat shading
+  // spares the renderer interpolating it; with the fog in the colour, it has
+  // no fog to work out for each pixel of what is the program's largest fill.
+  const bool fogged = glIsEnabled(GL_FOG) == GL_TRUE;
+  glDisable(GL_FOG);
+  glShadeModel(GL_FLAT);
+  float modelView[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
 
   if (kind >= 0 && kind < kParticleKinds) {
     const bool sphere = usesSphereTexture(kind);
@@ -284,9 +295,11 @@ void ParticleSystem::draw(int kind, float sizeScale, float alpha, float pitch, f
       // Too faint for any fragment to pass the alpha test: nothing to draw.
       const int hidden = hiddenTexelAlpha(a);
       if (hidden >= kAlphaLevels - 1) continue;
-      // Colour pre-multiplied by alpha, which the additive blend applies again.
-      glColor4f(p.color[0] * colorScaleR[kind] * a, p.color[1] * colorScaleG[kind] * a,
-                p.color[2] * colorScaleB[kind] * a, a);
+      // Colour pre-multiplied by alpha, which the additive blend applies again;
+      // the fog darkens the colour only.
+      const float fog = fogged ? fogFactorAt(modelView, p.position) : 1.0f;
+      glColor4f(p.color[0] * colorScaleR[kind] * a * fog, p.color[1] * colorScaleG[kind] * a * fog,
+                p.color[2] * colorScaleB[kind] * a * fog, a);
       float right[3];
       float up[3];
       billboardAxes(view, p.angle, right, up);
@@ -298,6 +311,8 @@ void ParticleSystem::draw(int kind, float sizeScale, float alpha, float pitch, f
     glEnd();
   }
 
+  glShadeModel(GL_SMOOTH);
+  if (fogged) glEnable(GL_FOG);
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_ALPHA_TEST);
   glDisable(GL_BLEND);

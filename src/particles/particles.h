@@ -38,6 +38,7 @@ class ParticleSystem {
   // Gives a just-emitted particle its velocity and spin and moves it once.
   void launch(int slot, float vx, float vy, float vz, float spin, float dt);
   void update(int kind, double now, float dt, float timeScale);
+  // Draws the kind's live particles, under the fog when GL_FOG is on.
   void draw(int kind, float sizeScale, float alpha, float pitch, float heading, double now);
   // Seconds since the kind last emitted, at the precision of its interval.
   float sinceLastEmission(int kind, double now) const;

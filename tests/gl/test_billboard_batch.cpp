@@ -12,6 +12,7 @@
 #include "app/camera.h"
 #include "app/resources.h"
 #include "core/settings.h"
+#include "gfx/fog.h"
 #include "gfx/textures.h"
 #include "gl/gl_support.h"
 #include "particles/particles.h"
@@ -50,14 +51,18 @@ class BillboardBatch : public ::testing::Test {
   }
 
   // Three particles of one kind about two units ahead of the eye, which
-  // looks along (0.57, -0.34, -0.82).
-  void placeParticles(int kind) {
+  // looks along (0.57, -0.34, -0.82); or that many times further, as large
+  // to the eye.
+  void placeParticles(int kind, float further = 1.0f) {
     particleSystem.emitInterval[kind] = 0.0f;
+    const float eye[3] = {0.0f, 0.5f, 3.0f};
     const float spots[3][3] = {{1.1f, -0.1f, 1.4f}, {0.7f, 0.15f, 1.7f}, {1.4f, -0.35f, 1.1f}};
     for (const auto& at : spots) {
-      const int slot = particleSystem.emit(kind, at[0], at[1], at[2], 0.0f, 1.0f);
+      float p[3];
+      for (int i = 0; i < 3; ++i) p[i] = eye[i] + further * (at[i] - eye[i]);
+      const int slot = particleSystem.emit(kind, p[0], p[1], p[2], 0.0f, 1.0f);
       ASSERT_GE(slot, 0);
-      particleSystem.slots[slot].size = 0.25f;
+      particleSystem.slots[slot].size = 0.25f * further;
       particleSystem.slots[slot].angle = 30.0f + 50.0f * slot;
     }
   }
@@ -174,6 +179,22 @@ TEST_F(BillboardBatch, FadingFlamesLoseNoPixelToTheirSmallerOutline) {
     EXPECT_EQ(d.cut, 0) << "age " << age;
     EXPECT_LT(d.pixels, d.lit / 100 + 1) << "age " << age << ", largest difference " << d.largest;
   }
+}
+
+TEST_F(BillboardBatch, InTheFogTheyLookAsUnderTheGlFog) {
+  setUpFog();
+  glEnable(GL_FOG);
+  // Nearer than the fog's start, deep in it, and beyond its end.
+  for (float further : {0.2f, 2.5f, 6.0f}) {
+    particleSystem.clear();
+    placeParticles(Flame, further);
+    const Difference d = compare(Flame, fullBrightness());
+    EXPECT_LE(d.largest, 1) << "particles " << 2 * further << " units away";
+    if (further < 5.0f) {
+      EXPECT_GT(d.lit, 300) << "particles " << 2 * further << " units away";
+    }
+  }
+  glDisable(GL_FOG);
 }
 
 TEST_F(BillboardBatch, BoltsLookTheSameAsTurnedSquares) {
