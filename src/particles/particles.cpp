@@ -298,6 +298,9 @@ void ParticleSystem::draw(int kind, float sizeScale, float alpha, float pitch, f
       // Colour pre-multiplied by alpha, which the additive blend applies again;
       // the fog darkens the colour only.
       const float fog = fogged ? fogFactorAt(modelView, p.position) : 1.0f;
+      // Black added changes nothing: beyond the fog only a particle that
+      // writes depth still has something to draw.
+      if (fog == 0.0f && !sphere) continue;
       glColor4f(p.color[0] * colorScaleR[kind] * a * fog, p.color[1] * colorScaleG[kind] * a * fog,
                 p.color[2] * colorScaleB[kind] * a * fog, a);
       float right[3];
