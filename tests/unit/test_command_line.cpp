@@ -2,6 +2,8 @@
 // in place for glutInit.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -90,6 +92,16 @@ TEST(CommandLine, HelpAndVersionPrintAndExitWithZero) {
       EXPECT_NE(p.result.output.find(option), std::string::npos) << option;
     }
   }
+  // Each option has one entry in the list, where a line starts with its name.
+  std::istringstream lines(parse({"--help"}).result.output);
+  std::set<std::string> entries;
+  for (std::string line; std::getline(lines, line);) {
+    const size_t name = line.find("--");
+    if (name == std::string::npos || line.find_first_not_of(' ') != line.find('-')) continue;
+    const std::string option = line.substr(name, line.find_first_of("=[ ,", name) - name);
+    EXPECT_TRUE(entries.insert(option).second) << option << " is listed twice";
+  }
+  EXPECT_GE(entries.size(), 14u);  // the check found the entries
   for (const char* version : {"--version", "--vers"}) {
     const Parsed v = parse({version});
     EXPECT_EQ(v.result.action, CommandLineAction::Exit);
