@@ -22,6 +22,7 @@ namespace {
 
 constexpr int kSize = 320;
 constexpr float kPitch = 20.0f;
+constexpr float kEye[3] = {0.0f, 0.5f, 3.0f};
 constexpr float kHeading = 35.0f;
 
 struct Difference {
@@ -47,7 +48,7 @@ class BillboardBatch : public ::testing::Test {
     applyCamera();
     glRotatef(kPitch, 1, 0, 0);
     glRotatef(kHeading, 0, 1, 0);
-    glTranslatef(0.0f, -0.5f, -3.0f);  // the eye at (0, 0.5, 3)
+    glTranslatef(-kEye[0], -kEye[1], -kEye[2]);
   }
 
   // Three particles of one kind about two units ahead of the eye, which
@@ -55,11 +56,10 @@ class BillboardBatch : public ::testing::Test {
   // to the eye.
   void placeParticles(int kind, float further = 1.0f) {
     particleSystem.emitInterval[kind] = 0.0f;
-    const float eye[3] = {0.0f, 0.5f, 3.0f};
     const float spots[3][3] = {{1.1f, -0.1f, 1.4f}, {0.7f, 0.15f, 1.7f}, {1.4f, -0.35f, 1.1f}};
     for (const auto& at : spots) {
       float p[3];
-      for (int i = 0; i < 3; ++i) p[i] = eye[i] + further * (at[i] - eye[i]);
+      for (int i = 0; i < 3; ++i) p[i] = kEye[i] + further * (at[i] - kEye[i]);
       const int slot = particleSystem.emit(kind, p[0], p[1], p[2], 0.0f, 1.0f);
       ASSERT_GE(slot, 0);
       particleSystem.slots[slot].size = 0.25f * further;
