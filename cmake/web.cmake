@@ -3,7 +3,7 @@
 # SDL sound, plus src/web/ (the browser back end, its Web Audio sound and
 # the GL layer that fills in what emscripten's desktop-GL emulation lacks).
 # It writes the page into the build folder: index.html, page.js,
-# cryptwell.js, cryptwell.wasm and the eight data files.
+# cryptwell.js, cryptwell.wasm, the eight data files and the icon.
 set(CRYPTWELL_MAKE_ASSETS "" CACHE FILEPATH "make_assets built for this machine")
 if(NOT EXISTS "${CRYPTWELL_MAKE_ASSETS}")
   message(FATAL_ERROR "CRYPTWELL_MAKE_ASSETS must name make_assets built for this machine")
@@ -41,8 +41,9 @@ target_link_options(cryptwell PRIVATE
 set_target_properties(cryptwell PROPERTIES SUFFIX ".js"
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
+# The eight data files, and the icon for the page's tab.
 set(DATA_FILES font.bmp smoke128.bmp sphere128.bmp alien31_256.bmp dirt128.bmp alien69_256.bmp
-    laser.wav boom.wav)
+    laser.wav boom.wav cryptwell-32.png)
 list(TRANSFORM DATA_FILES PREPEND ${CMAKE_BINARY_DIR}/ OUTPUT_VARIABLE data_outputs)
 list(TRANSFORM DATA_FILES PREPEND ${CMAKE_BINARY_DIR}/assets/ OUTPUT_VARIABLE made_files)
 add_custom_command(
