@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
+#include "cli/command_line.h"
 #include "gfx/draw_passes.h"
 
 namespace {
@@ -33,7 +33,7 @@ TEST(CommandLine, WithoutOptionsTheProgramRunsAsDesigned) {
   const Parsed p = parse({});
   EXPECT_EQ(p.result.action, CommandLineAction::Run);
   const Options& o = p.result.options;
-  EXPECT_FALSE(o.windowed);
+  EXPECT_EQ(o.run.fullScreen, 1u);
   EXPECT_TRUE(o.sound);
   EXPECT_EQ(o.benchmarkSeconds, 0);
   EXPECT_EQ(o.dataFolder, "");
@@ -68,9 +68,9 @@ TEST(CommandLine, EachOptionSetsItsValue) {
     const std::string what = c.words[0];
     ASSERT_EQ(p.result.action, CommandLineAction::Run) << what;
     const Options& o = p.result.options;
-    EXPECT_EQ(o.windowed, c.windowed) << what;
-    EXPECT_EQ(o.windowWidth, c.width) << what;
-    EXPECT_EQ(o.windowHeight, c.height) << what;
+    EXPECT_EQ(o.run.fullScreen == 0, c.windowed) << what;
+    EXPECT_EQ(o.run.windowWidth, static_cast<uint32_t>(c.width)) << what;
+    EXPECT_EQ(o.run.windowHeight, static_cast<uint32_t>(c.height)) << what;
     EXPECT_EQ(o.dataFolder, c.data) << what;
     EXPECT_EQ(o.sound, c.sound) << what;
     EXPECT_EQ(o.benchmarkSeconds, c.benchmark) << what;
@@ -192,7 +192,7 @@ TEST(CommandLine, ScreenSaverSpellingsFrameCapAndVerticalSync) {
     const Options& o = p.result.options;
     EXPECT_EQ(o.root, c.root) << what;
     EXPECT_EQ(o.windowId, c.windowId) << what;
-    EXPECT_EQ(o.framesPerSecond, c.fps) << what;
+    EXPECT_EQ(o.run.framesPerSecond, static_cast<uint32_t>(c.fps)) << what;
     EXPECT_EQ(o.verticalSync, c.sync) << what;
     EXPECT_EQ(p.left.size(), 1u) << what;
   }
@@ -205,7 +205,7 @@ TEST(CommandLine, GlutOptionsAndTheirValuesPassThrough) {
   EXPECT_EQ(p.left, (std::vector<std::string>{"cryptwell", "-display", ":9", "-geometry",
                                               "300x200+1+2", "-iconic", "-sync"}));
   EXPECT_FALSE(p.result.options.sound);
-  EXPECT_EQ(p.result.options.windowWidth, 640);
+  EXPECT_EQ(p.result.options.run.windowWidth, 640u);
 }
 
 }  // namespace

@@ -1,0 +1,177 @@
+#include "display/screen_saver_window.h"
+
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/frame_clock.h"
+#include "core/run_state.h"
+#include "display/frame_cap.h"
+#include "gfx/swap_interval.h"
+#include "platform/clock.h"
+#include "scene/frame_driver.h"
+#include "scene/run_end.h"
+#include "scene/scene_setup.h"
+
+namespace {
+constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+volatile sig_atomic_t stopRequested = 0;
+Display* display = nullptr;
+Window target = None;
+bool windowGone = false;  // destroyed under us: the locker is done with it
+bool mapped = true;
+bool covered = false;
+
+void requestStop(int) { stopRequested = 1; }
+
+// Errors are expected here: a bad id at start, and requests that meet the
+// window just after the locker destroyed it. Neither is worth a message of
+// Xlib's, which would also end the process with status 1.
+int noteXError(Display*, XErrorEvent* error) {
+  if (error->resourceid == target) windowGone = true;
+  return 0;
+}
+
+// The stop signals are held back while a frame runs and let in only where
+// the loop waits or checks, so a stop never lands mid-frame or slips in
+// between the check and the sleep.
+void holdStopSignals() {
+  struct sigaction action {};
+  action.sa_handler = requestStop;
+  sigemptyset(&action.sa_mask);
+  sigset_t held;
+  sigemptyset(&held);
+  for (int signal : kStopSignals) {
+    sigaction(signal, &action, nullptr);
+    sigaddset(&held, signal);
+  }
+  sigprocmask(SIG_BLOCK, &held, nullptr);
+}
+
+void takePendingSignals() {
+  sigset_t none;
+  sigset_t held;
+  sigemptyset(&none);
+  sigprocmask(SIG_SETMASK, &none, &held);  // a pending signal is delivered here
+  sigprocmask(SIG_SETMASK, &held, nullptr);
+}
+
+void handleEvent(const XEvent& event) {
+  switch (event.type) {
+    case ConfigureNotify:
+      windowWidth = event.xconfigure.width;
+      windowHeight = event.xconfigure.height;
+      break;
+    case DestroyNotify: windowGone = true; break;
+    case UnmapNotify: mapped = false; break;
+    case MapNotify: mapped = true; break;
+    case VisibilityNotify: covered = event.xvisibility.state == VisibilityFullyObscured; break;
+    default: break;
+  }
+}
+
+// The window the options name: --window-id, else the locker's, else the root.
+// 0 with a message for a malformed locker variable.
+unsigned long chosenWindow(const Options& options, Display* display) {
+  if (options.windowId != 0) return options.windowId;
+  const char* locker = std::getenv(kLockerWindowVariable);
+  if (locker == nullptr || *locker == '\0') return RootWindow(display, DefaultScreen(display));
+  unsigned long id = 0;
+  if (parseWindowId(locker, id)) return id;
+  std::fprintf(stderr, "cryptwell: invalid window id '%s' in %s\n", locker, kLockerWindowVariable);
+  return 0;
+}
+
+// A GL context for the window's own visual, made current; null with a
+// message when the window is not there or cannot take GL.
+GLXContext contextFor(Display* display, Window window) {
+  XWindowAttributes attributes{};
+  if (XGetWindowAttributes(display, window, &attributes) == 0) {
+    std::fprintf(stderr, "cryptwell: no window 0x%lx on the display\n", window);
+    return nullptr;
+  }
+  XVisualInfo wanted{};
+  wanted.visualid = XVisualIDFromVisual(attributes.visual);
+  wanted.screen = XScreenNumberOfScreen(attributes.screen);
+  int found = 0;
+  XVisualInfo* visual = XGetVisualInfo(display, VisualIDMask | VisualScreenMask, &wanted, &found);
+  int usesGl = 0;
+  if (attributes.c_class == InputOnly || visual == nullptr ||
+      glXGetConfig(display, visual, GLX_USE_GL, &usesGl) != 0 || usesGl == 0) {
+    std::fprintf(stderr, "cryptwell: window 0x%lx has no OpenGL visual\n", window);
+    if (visual != nullptr) XFree(visual);
+    return nullptr;
+  }
+  GLXContext context = glXCreateContext(display, visual, nullptr, True);
+  XFree(visual);
+  if (context == nullptr || !glXMakeCurrent(display, window, context)) {
+    std::fprintf(stderr, "cryptwell: cannot draw with OpenGL into window 0x%lx\n", window);
+    if (context != nullptr) glXDestroyContext(display, context);
+    return nullptr;
+  }
+  windowWidth = attributes.width;
+  windowHeight = attributes.height;
+  mapped = attributes.map_state == IsViewable;
+  return context;
+}
+
+bool running() { return stopRequested == 0 && !windowGone; }
+}  // namespace
+
+bool wantsForeignWindow(const Options& options) { return options.root || options.windowId != 0; }
+
+int runInForeignWindow(const Options& options, const RunSettings& settings) {
+  display = XOpenDisplay(nullptr);
+  if (display == nullptr) {
+    std::fprintf(stderr, "cryptwell: cannot open display '%s'\n", XDisplayName(nullptr));
+    return 1;
+  }
+  target = chosenWindow(options, display);
+  if (target == None) {
+    XCloseDisplay(display);
+    return 2;
+  }
+  XSetErrorHandler(noteXError);
+  // Watch the window's size, end and visibility before reading its state,
+  // so that no change falls between the two.
+  XSelectInput(display, target, StructureNotifyMask | VisibilityChangeMask);
+  GLXContext context = contextFor(display, target);
+  if (context == nullptr) {
+    XCloseDisplay(display);
+    return 1;
+  }
+  holdStopSignals();
+  applyVerticalSync(options.verticalSync);
+  const int cap = static_cast<int>(settings.framesPerSecond);
+  setFrameRateCap(cap > 0 ? cap : kSaverFramesPerSecond);
+  setUpScene();
+
+  const int connection = ConnectionNumber(display);
+  while (running()) {
+    takePendingSignals();
+    while (XPending(display) > 0) {
+      XEvent event;
+      XNextEvent(display, &event);
+      handleEvent(event);
+    }
+    if (!running()) break;
+    if (!mapped || covered) {
+      waitForInput(connection, -1);  // nobody can see a frame: sleep until that changes
+      continue;
+    }
+    if (!waitForFrameDue(connection)) continue;
+    setClockMs(clockMilliseconds());
+    runFrame();
+    glXSwapBuffers(display, target);
+  }
+
+  // The scene's GL objects are released with the context current; nothing
+  // there touches the window, which may be gone already. The context and the
+  // connection go with the process.
+  endRun(RunEnd::Stopped);
+}
