@@ -2,6 +2,7 @@
 # the same sources as the desktop program, less its window back ends and its
 # SDL sound, plus src/web/ (the browser back end, its Web Audio sound and
 # the GL layer that fills in what emscripten's desktop-GL emulation lacks).
+# src/web/ sits beside display/, above every other layer.
 # It writes the page into the build folder: index.html, page.js,
 # cryptwell.js, cryptwell.wasm, the eight data files and the icon.
 set(CRYPTWELL_MAKE_ASSETS "" CACHE FILEPATH "make_assets built for this machine")
@@ -14,9 +15,10 @@ endif()
 # not look for.
 set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
 
-set(WEB_LAYERS core platform gfx text particles world game input app)
-set(DESKTOP_ONLY app/main.cpp app/window.cpp app/foreign_window.cpp app/swap_interval.cpp
-    app/frame_pacing.cpp platform/sound.cpp platform/sdl_library.cpp)
+# Every layer but display/, the desktop's window back ends, and the entry;
+# src/web/ has its own sound and swap interval in place of the desktop's.
+set(WEB_LAYERS core platform gfx text particles world game input run scene cli)
+set(DESKTOP_ONLY gfx/swap_interval.cpp platform/sound.cpp platform/sdl_library.cpp)
 set(program_sources "")
 foreach(layer IN LISTS WEB_LAYERS)
   file(GLOB layer_sources CONFIGURE_DEPENDS src/${layer}/*.cpp)

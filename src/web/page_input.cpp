@@ -3,8 +3,8 @@
 #include <GL/glut.h>
 #include <emscripten.h>
 
-#include "app/run_inputs.h"
 #include "core/settings.h"
+#include "run/input_source.h"
 
 namespace {
 constexpr int kEscape = 27;
@@ -40,7 +40,10 @@ EMSCRIPTEN_KEEPALIVE void webPointerButton(int button, int down) {
   mouseButtonEvent(button, down != 0 ? GLUT_DOWN : GLUT_UP, pointerX, pointerY);
 }
 
-EMSCRIPTEN_KEEPALIVE void webResize(int width, int height) { reshapeEvent(width, height); }
+EMSCRIPTEN_KEEPALIVE void webResize(int width, int height) {
+  reshapeEvent(width, height);
+  glViewport(0, 0, width, height);
+}
 }
 
 // GLUT's numbers for the keys that type no character.

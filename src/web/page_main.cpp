@@ -1,26 +1,28 @@
 // Cryptwell in a web page: the browser back end. It makes the WebGL context
-// on the page's canvas, sets up the scene, and runs the same frame as the
-// desktop's back ends from the browser's animation frames. ESC's fade ends
-// the run: the loop stops and the page says so (page.js). The page's query
-// string is the program's command line (page.js): ?benchmark=10 flies the
-// benchmark on the synthetic clock and prints its report to the console.
+// on the page's canvas, sets up the scene and runs the same frame as the
+// desktop's back ends from the browser's animation frames, and ends the run
+// the same one way (endRun). That way exits the program: the page then
+// stops the frames and says the run has ended (page.js). The page's query
+// string is the command line: ?benchmark=10 flies the benchmark on the
+// synthetic clock and prints its report to the console.
+#include <GL/gl.h>
 #include <emscripten.h>
-#include <emscripten/html5.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
-#include "app/benchmark.h"
-#include "app/command_line.h"
-#include "app/frame.h"
-#include "app/run_inputs.h"
-#include "app/scene.h"
+#include "cli/command_line.h"
 #include "core/frame_clock.h"
-#include "core/random.h"
-#include "core/run_state.h"
 #include "platform/clock.h"
 #include "platform/data_files.h"
 #include "platform/sound.h"
+#include "run/benchmark.h"
+#include "run/input_source.h"
+#include "run/run_settings.h"
+#include "scene/frame_driver.h"
+#include "scene/run_end.h"
+#include "scene/scene_setup.h"
 #include "text/text_renderer.h"
 #include "web/page_input.h"
 
@@ -42,26 +44,17 @@ void startSoundEffects() {
   startSound(paths);
 }
 
-void endPageRun() {
-  shutdownScene();
-  tellPage("onRunEnded");
-}
-
-EM_BOOL onAnimationFrame(double, void*) {
-  setClockMs(beginFrame());
-  bool going = runFrame();
-  endFrame();
+void onAnimationFrame() {
+  uint64_t reading = 0;
+  if (!beginFrame(&reading)) endRun(RunEnd::LogFinished);
+  setClockMs(reading);
+  runFrame();
+  if (!endFrame()) endRun(RunEnd::Diverged);
   if (++framesDrawn == 1) {
     tellPage("onFirstFrame");
     if (sound) startSoundEffects();
   }
-  if (benchmarkRunning() && benchmarkFrameDone()) {
-    printBenchmarkReport(stdout);
-    std::fflush(stdout);
-    going = false;
-  }
-  if (!going) endPageRun();
-  return going ? EM_TRUE : EM_FALSE;
+  if (benchmarkRunning() && benchmarkFrameDone()) endRun(RunEnd::Measured);
 }
 }  // namespace
 
@@ -72,19 +65,21 @@ int main(int argc, char** argv) {
   const CommandLine commandLine = parseCommandLine(argc, argv, CRYPTWELL_VERSION);
   if (commandLine.action != CommandLineAction::Run) {
     std::fputs(commandLine.output.c_str(), commandLine.exitStatus == 0 ? stdout : stderr);
-    tellPage("onRunEnded");
-    return commandLine.exitStatus;
+    std::exit(commandLine.exitStatus);
   }
   const Options& options = commandLine.options;
+  RunSettings settings = options.run;
+  settings.fullScreen = 0;  // a page starts inside the page; F asks for full screen
   startClock();
+  settings.startMs = clockStartMs;
   // The benchmark's frames are the same in a page as on the desktop.
   if (options.benchmarkSeconds > 0) {
     setClockSource(ClockSource::Synthetic);
     startFlyThroughBenchmark(options.benchmarkSeconds);
   }
   sound = options.sound && options.benchmarkSeconds == 0;
-  seedRandom(nowMs);
-  fullScreen = 0;  // a page starts inside the page; F asks for full screen
+  applyRunSettings(settings);
+  PreInit();
   if (webMakeCanvasContext() == 0) {
     tellPage("onNoWebGL");
     return 1;
@@ -92,6 +87,7 @@ int main(int argc, char** argv) {
   startPageInput();
   setUpScene();
   screenText.showMessage("Press ? key for Help Screen");
-  emscripten_request_animation_frame_loop(onAnimationFrame, nullptr);
-  return 0;
+  // Frames come from requestAnimationFrame, one each time the browser
+  // would show a new picture.
+  emscripten_set_main_loop(onAnimationFrame, 0, 1);
 }

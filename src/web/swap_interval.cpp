@@ -1,6 +1,6 @@
 // The browser's swap interval: frames come from requestAnimationFrame, one
 // for each refresh of the display, and a page cannot change that.
-#include "app/swap_interval.h"
+#include "gfx/swap_interval.h"
 
 void applyVerticalSync(VerticalSync) {}
 

@@ -46,7 +46,12 @@
       Module.firstFrameMs = performance.now();
       canvas.focus();
     },
-    onRunEnded: () => say('Cryptwell has ended. Reload the page to start it again.'),
+    // The program's exit: ESC's fade has ended, or the benchmark's frames.
+    quit: (status, exit) => {
+      Module.pauseMainLoop();
+      say('Cryptwell has ended. Reload the page to start it again.');
+      throw exit;
+    },
     onNoWebGL: noWebGL,
   };
   const program = document.createElement('script');
