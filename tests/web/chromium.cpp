@@ -125,9 +125,9 @@ std::string Chromium::evaluate(const std::string& expression) {
   return jsonField(jsonField(reply, "result"), "value");
 }
 
-void Chromium::typeKey(char key) {
-  const std::string text(1, key);
-  const std::string params = R"(","key":")" + text + R"(","text":")" + text + R"("})";
+void Chromium::typeKey(const std::string& key) {
+  const std::string text = key.size() == 1 ? R"(","text":")" + key : "";
+  const std::string params = R"(","key":")" + key + text + R"("})";
   call("Input.dispatchKeyEvent", R"({"type":"keyDown)" + params);
   call("Input.dispatchKeyEvent", R"({"type":"keyUp)" + params);
 }

@@ -17,8 +17,9 @@ class Chromium {
   bool open(const std::string& url);
   // The value of a JavaScript expression in the page, as JSON ("" on failure).
   std::string evaluate(const std::string& expression);
-  // Presses and releases a key that types the character.
-  void typeKey(char key);
+  // Presses and releases a key: one that types a character, or one named
+  // as the DOM names it ("Escape").
+  void typeKey(const std::string& key);
   ScreenImage screenshot();
   // Console errors, uncaught exceptions and failed loads, so far.
   const std::vector<std::string>& errors();

@@ -1,8 +1,9 @@
 // The page in a real headless Chromium, drawing with WebGL in software: it
 // shows the lit, textured fly-through with its fire, ? opens the help page
 // and C the frame-rate line, as on the desktop (the same pixel checks, the
-// canvas being the desktop tests' 800 x 600 screen), and nothing the page
-// does writes an error to the console.
+// canvas being the desktop tests' 800 x 600 screen), ESC ends the run with
+// a line on the page, and nothing the page does writes an error to the
+// console. The tests run in order, on one page.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -20,6 +21,7 @@
 
 namespace {
 constexpr double kLookSeconds = 90.0;  // a software renderer on a busy machine starts slowly
+constexpr double kStillSeconds = 2.0;  // dozens of frames at the page's pace
 constexpr auto kLookPause = std::chrono::milliseconds(200);
 constexpr int kFireInView = 5000;  // as the desktop's long run: the fire, not a stray flame
 constexpr int kMinTextPixels = 100;
@@ -29,8 +31,8 @@ constexpr double kMinDetail = 0.05;
 constexpr double kMinLitShare = 0.5;
 
 template <typename Done>
-bool waitFor(Done done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(kLookSeconds);
+bool waitFor(Done done, double seconds = kLookSeconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   while (!done()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     std::this_thread::sleep_for(kLookPause);
@@ -58,10 +60,7 @@ class Page : public ::testing::Test {
     browser = std::make_unique<Chromium>();
     ASSERT_TRUE(browser->start(layout::kWidth, layout::kHeight, folder + "/profile"));
     ASSERT_TRUE(browser->open(url));
-    ASSERT_TRUE(waitFor([] { return std::atoi(browser->evaluate(
-                                       "Module._webFramesDrawn ? Module._webFramesDrawn() : 0")
-                                                  .c_str()) > 0; }))
-        << "no frame drawn";
+    ASSERT_TRUE(waitFor([] { return framesDrawn() > 0; })) << "no frame drawn";
   }
   static void TearDownTestSuite() {
     browser.reset();
@@ -78,6 +77,10 @@ class Page : public ::testing::Test {
     ScreenImage picture;
     waitFor([&] { return wanted(picture = browser->screenshot()); });
     return picture;
+  }
+
+  static int framesDrawn() {
+    return std::atoi(browser->evaluate("Module._webFramesDrawn ? Module._webFramesDrawn() : 0").c_str());
   }
 
   static pid_t server;
@@ -101,12 +104,12 @@ TEST_F(Page, ShowsTheLitTexturedFlyThroughWithItsFire) {
 }
 
 TEST_F(Page, QuestionMarkShowsTheHelpPageAndSlashClosesIt) {
-  browser->typeKey('?');
+  browser->typeKey("?");
   const ScreenImage help = captureWhen(
       [](const ScreenImage& p) { return p.litPixels(layout::kHelpHeading) >= kMinTextPixels; });
   EXPECT_GE(help.litPixels(layout::kHelpHeading), kMinTextPixels) << "the help page's heading";
   EXPECT_GE(help.litPixels(layout::helpLine(23)), kMinTextPixels) << "its first line";
-  browser->typeKey('/');
+  browser->typeKey("/");
   const ScreenImage closed = captureWhen([](const ScreenImage& p) {
     return p.litFraction(layout::kLowerScene) > kMinLitShare;
   });
@@ -114,9 +117,17 @@ TEST_F(Page, QuestionMarkShowsTheHelpPageAndSlashClosesIt) {
 }
 
 TEST_F(Page, CShowsTheFrameRateLine) {
-  browser->typeKey('c');
+  browser->typeKey("c");
   const ScreenImage shown = captureWhen(
       [](const ScreenImage& p) { return p.whitePixels(layout::kFrameRateLine) >= kMinTextWhite; });
   EXPECT_GE(shown.whitePixels(layout::kFrameRateLine), kMinTextWhite);
-  browser->typeKey('c');
+  browser->typeKey("c");
+}
+
+TEST_F(Page, EscapeEndsTheRunWithALineOnThePage) {
+  browser->typeKey("Escape");
+  EXPECT_TRUE(waitFor([] { return browser->evaluate("notice.hidden") == "false"; }));
+  EXPECT_NE(browser->evaluate("notice.textContent").find("ended"), std::string::npos);
+  const int last = framesDrawn();
+  EXPECT_FALSE(waitFor([&] { return framesDrawn() > last; }, kStillSeconds)) << "frames go on";
 }
