@@ -7,7 +7,6 @@
 #include "run/input_source.h"
 
 namespace {
-constexpr int kEscape = 27;
 // Where GLUT's position of the pointer would be: under pointer lock the
 // browser reports moves alone, which add to it, and a warp sets it.
 int pointerX = 0;
@@ -46,13 +45,14 @@ EMSCRIPTEN_KEEPALIVE void webResize(int width, int height) {
 }
 }
 
-// GLUT's numbers for the keys that type no character.
-EM_JS(void, listenToPage, (int escape), {
+EM_JS(void, listenToPage, (), {
+  // GLUT's numbers (GLUT_KEY_LEFT ...) for the keys that type no character,
+  // and the ASCII codes it gives the keys that type a control character.
   const special = {
     ArrowLeft: 100, ArrowUp: 101, ArrowRight: 102, ArrowDown: 103, PageUp: 104, PageDown: 105,
     Home: 106, End: 107, Insert: 108
   };
-  const typed = { Escape: escape, Enter: 13, Tab: 9, Backspace: 8, Delete: 127 };
+  const typed = { Escape: 27, Enter: 13, Tab: 9, Backspace: 8, Delete: 127 };
   const key = (event, down) => {
     if (event.ctrlKey || event.altKey || event.metaKey) return;
     let character = typed[event.key] || 0;
@@ -112,6 +112,6 @@ void glutFullScreen() { requestFullScreen(); }
 
 void glutReshapeWindow(int, int) { leaveFullScreen(); }
 
-void startPageInput() { listenToPage(kEscape); }
+void startPageInput() { listenToPage(); }
 
 void followPointerMode() { lockPointer(settings.cameraMode == 1 ? 1 : 0); }
