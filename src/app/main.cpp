@@ -60,7 +60,7 @@ bool chooseRunInputs(const Options& options, RunSettings* settings, int* failure
     if (!restoreReplay(options, settings, failureStatus)) return false;
     startClockAt(settings->startMs);
     setClockSource(ClockSource::Replay);
-    if (options.benchmarkSeconds > 0) startTimedemo(options.replayPath, replayLog().frames);
+    if (options.benchmarkSeconds > 0) startReplayBenchmark(options.replayPath, replayLog().frames);
   } else {
     startClock();
     settings->startMs = clockStartMs;
