@@ -109,6 +109,6 @@ int main(int argc, char** argv) {
     std::printf("App cannot PreInit()\n");
     std::exit(0);
   }
-  if (wantsForeignWindow(options)) return runInForeignWindow(options, settings);
+  if (wantsScreenSaverWindow(options)) return runInScreenSaverWindow(options, settings);
   runInGlutWindow(&argc, argv, options, settings);
 }
