@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstring>
 
 namespace {
 constexpr int kCallSeconds = 60;  // software WebGL on a busy machine is slow to answer
@@ -32,8 +31,9 @@ std::string base64Decode(const std::string& text) {
   }
   return bytes;
 }
-}  // namespace
 
+// The text of a JSON message's first field of that name: a string's
+// contents (escapes kept) or a number's or object's raw text.
 std::string jsonField(const std::string& json, const std::string& name) {
   const std::string key = "\"" + name + "\":";
   size_t at = json.find(key);
@@ -54,6 +54,7 @@ std::string jsonField(const std::string& json, const std::string& name) {
   }
   return json.substr(at, end - at);
 }
+}  // namespace
 
 Chromium::~Chromium() {
   if (pid_ > 0) {
@@ -82,11 +83,10 @@ bool Chromium::start(int width, int height, const std::string& profileFolder) {
     const int quiet = ::open("/dev/null", O_WRONLY);
     dup2(quiet, STDOUT_FILENO);
     dup2(quiet, STDERR_FILENO);
-    const std::string size = "--window-size=" + std::to_string(width) + "," + std::to_string(height);
     const std::string profile = "--user-data-dir=" + profileFolder;
     execlp("chromium", "chromium", "--headless", "--no-sandbox", "--enable-unsafe-swiftshader",
            "--use-angle=swiftshader", "--remote-debugging-pipe", "--no-first-run",
-           size.c_str(), profile.c_str(), "about:blank", static_cast<char*>(nullptr));
+           profile.c_str(), "about:blank", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(commands[0]);
@@ -102,8 +102,6 @@ bool Chromium::start(int width, int height, const std::string& profileFolder) {
   if (session_.empty()) return false;
   call("Runtime.enable", "{}");
   call("Log.enable", "{}");
-  // The window's size holds the headless browser's frame as well: the page
-  // is given exactly the size asked for.
   call("Emulation.setDeviceMetricsOverride",
        R"({"width":)" + std::to_string(width) + R"(,"height":)" + std::to_string(height) +
            R"(,"deviceScaleFactor":1,"mobile":false})");

@@ -37,7 +37,3 @@ class Chromium {
   std::string unread_;
   std::vector<std::string> errors_;
 };
-
-// The text of a JSON message's first field of that name: a string's
-// contents (escapes kept) or a number's or object's raw text.
-std::string jsonField(const std::string& json, const std::string& name);
