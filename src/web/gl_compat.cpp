@@ -10,11 +10,12 @@
 #include <cstring>
 #include <vector>
 
+#include "core/easing.h"
+
 namespace {
 constexpr int kLights = 8;
 constexpr int kAttributeDepth = 4;  // the program pushes the viewport alone, one deep
 constexpr int kTextureCopies = 16;
-constexpr float kPi = 3.14159265358979f;
 
 struct Vec3 {
   float x, y, z;
@@ -46,9 +47,10 @@ Matrix modelview() {
   glGetFloatv(GL_MODELVIEW_MATRIX, r.m);
   return r;
 }
+// The point (p, w) transformed; its w goes to outW when that is given.
 Vec3 transformPoint(const Matrix& a, const float p[3], float w, float* outW) {
   const float* m = a.m;
-  *outW = m[3] * p[0] + m[7] * p[1] + m[11] * p[2] + m[15] * w;
+  if (outW != nullptr) *outW = m[3] * p[0] + m[7] * p[1] + m[11] * p[2] + m[15] * w;
   return {m[0] * p[0] + m[4] * p[1] + m[8] * p[2] + m[12] * w,
           m[1] * p[0] + m[5] * p[1] + m[9] * p[2] + m[13] * w,
           m[2] * p[0] + m[6] * p[1] + m[10] * p[2] + m[14] * w};
@@ -93,8 +95,7 @@ void copy4(float* to, const float* from) { std::memcpy(to, from, 4 * sizeof(floa
 void lightVertex(const Vertex& v, float out[4]) {
   const float* ambient = colourMaterial ? v.colour : materialAmbient;
   const float* diffuse = colourMaterial ? v.colour : materialDiffuse;
-  float w = 1.0f;
-  const Vec3 eye = transformPoint(vertexModelview, v.position, 1.0f, &w);
+  const Vec3 eye = transformPoint(vertexModelview, v.position, 1.0f, nullptr);
   const Vec3 normal = transformDirection(vertexModelview, v.normal);
   const Vec3 toViewer = localViewer ? normalized(Vec3{0, 0, 0} - eye) : Vec3{0, 0, 1};
   for (int c = 0; c < 3; ++c) out[c] = materialEmission[c] + sceneAmbient[c] * ambient[c];
@@ -105,7 +106,7 @@ void lightVertex(const Vertex& v, float out[4]) {
     float spot = 1.0f;
     if (light.spotCutoff != 180.0f) {
       const float cosine = dot(Vec3{0, 0, 0} - toLight, normalized(light.spotDirection));
-      spot = cosine >= std::cos(light.spotCutoff * kPi / 180.0f)
+      spot = cosine >= std::cos(light.spotCutoff / static_cast<float>(kDegreesPerRadian))
                  ? std::pow(std::max(cosine, 0.0f), light.spotExponent)
                  : 0.0f;
     }
