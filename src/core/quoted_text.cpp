@@ -3,28 +3,20 @@
 #include <cstdio>
 
 std::string quoted(std::string_view text) {
-  std::string out = "'";
-  size_t shown = 0;
+  std::string shown;
   for (const char c : text) {
-    if (shown == kQuotedLength) {
-      out += "...";
+    char escape[5] = {c, '\0'};
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (c == '\r' || c == '\t' || c == '\\') {
+      std::snprintf(escape, sizeof escape, "\\%c", c == '\r' ? 'r' : c == '\t' ? 't' : '\\');
+    } else if (byte < 0x20 || byte >= 0x7f) {
+      std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+    }
+    if (shown.size() + std::char_traits<char>::length(escape) > kQuotedLength) {
+      shown += "...";
       break;
     }
-    const unsigned char byte = static_cast<unsigned char>(c);
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else if (byte < 0x20 || byte >= 0x7f) {
-      char escape[5];
-      std::snprintf(escape, sizeof escape, "\\x%02x", byte);
-      out += escape;
-    } else {
-      out += c;
-    }
-    shown += 1;
+    shown += escape;
   }
-  return out + "'";
+  return "'" + shown + "'";
 }

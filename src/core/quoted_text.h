@@ -5,10 +5,11 @@
 #include <string>
 #include <string_view>
 
-// How many characters of a field a message shows; a longer one ends in "...".
+// How many characters a message shows of a field, escapes included; a
+// longer one is cut and ends in "...".
 constexpr size_t kQuotedLength = 60;
 
 // 'text' in single quotes: control bytes, DEL and every byte past ASCII
 // written as \xNN (a carriage return as \r, a tab as \t), a backslash as
-// \\, and no more than kQuotedLength characters of it.
+// \\, and no more than kQuotedLength characters of that.
 std::string quoted(std::string_view text);
