@@ -191,15 +191,27 @@ int formatRecord(const LogRecord& r, char* out) {
 }
 
 LogReader::Line LogReader::readLine() {
-  length_ = 0;
   for (;;) {
-    const int c = getc_unlocked(file_);
-    if (c == EOF) return std::ferror(file_) != 0 ? Line::Unreadable : Line::None;
-    if (c == '\n' || length_ == sizeof line_) {
+    const char* start = buffer_ + begin_;
+    const void* newline = std::memchr(start, '\n', end_ - begin_);
+    if (newline != nullptr) {
+      line_ = start;
+      length_ = static_cast<size_t>(static_cast<const char*>(newline) - start);
+      begin_ += length_ + 1;
       lineNumber_ += 1;
-      return c == '\n' ? Line::Whole : Line::TooLong;
+      return length_ > kMaxLogLine ? Line::TooLong : Line::Whole;
     }
-    line_[length_++] = static_cast<char>(c);
+    if (end_ - begin_ > kMaxLogLine) {
+      lineNumber_ += 1;
+      return Line::TooLong;
+    }
+    // The start of a line stays; the rest of the buffer is read again.
+    std::memmove(buffer_, start, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    const size_t got = std::fread(buffer_ + end_, 1, sizeof buffer_ - end_, file_);
+    if (got == 0) return std::ferror(file_) != 0 ? Line::Unreadable : Line::None;
+    end_ += got;
   }
 }
 

@@ -105,7 +105,10 @@ class LogReader {
   Next bad(LogProblem* problem, const std::string& message) const;
 
   std::FILE* file_;
-  char line_[kMaxLogLine];
+  char buffer_[16 * 1024];  // read a block at a time; lines are found in it
+  size_t begin_ = 0;        // where the next line starts
+  size_t end_ = 0;          // where the bytes read end
+  const char* line_ = buffer_;  // the last line read, without its newline
   size_t length_ = 0;
   int lineNumber_ = 0;
   bool lineKept_ = false;  // the header read the first record's line
