@@ -24,6 +24,7 @@ char buffer[kBufferBytes];
 // Bytes of whole lines in the buffer. The signal handler writes exactly
 // these, so it is set only after a line is complete.
 volatile std::sig_atomic_t buffered = 0;
+off_t logBytes = 0;  // written to the log so far
 uint64_t startReading = 0;
 uint64_t lastReading = 0;
 uint64_t lastFlushMs = 0;
@@ -46,15 +47,16 @@ void stopRecording(const char* problem) {
   failed = true;
 }
 
-bool writeAll(const char* bytes, size_t size) {
-  while (size > 0) {
-    const ssize_t written = write(logFile, bytes, size);
+// The bytes written, all of them unless a write failed (errno says why).
+size_t writeAll(const char* bytes, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t written = write(logFile, bytes + done, size - done);
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes += written;
-    size -= static_cast<size_t>(written);
+    if (written <= 0) break;
+    done += static_cast<size_t>(written);
   }
-  return true;
+  return done;
 }
 
 void flush() {
@@ -63,9 +65,20 @@ void flush() {
   const sigset_t stops = stopSignalSet();
   sigset_t previous;
   sigprocmask(SIG_BLOCK, &stops, &previous);
-  const bool ok = writeAll(buffer, static_cast<size_t>(buffered));
+  const size_t size = static_cast<size_t>(buffered);
+  const size_t written = writeAll(buffer, size);
   buffered = 0;
-  if (!ok) stopRecording(std::strerror(errno));
+  logBytes += static_cast<off_t>(written);
+  if (written < size) {
+    // A full disk took part of a line: the log is cut back to end on a whole one.
+    const char* problem = std::strerror(errno);
+    const void* newline = memrchr(buffer, '\n', written);
+    const size_t whole = newline == nullptr ? 0 : static_cast<const char*>(newline) - buffer + 1;
+    if (ftruncate(logFile, logBytes - static_cast<off_t>(written - whole)) != 0) {
+      // The log then ends in part of a line, which a replay leaves out.
+    }
+    stopRecording(problem);
+  }
   sigprocmask(SIG_SETMASK, &previous, nullptr);
 }
 
@@ -105,6 +118,7 @@ bool startRecording(const char* path, const char* programVersion, const RunSetti
     return false;
   }
   buffered = 0;
+  logBytes = 0;
   frames = 0;
   failed = false;
   haveMotion = false;
