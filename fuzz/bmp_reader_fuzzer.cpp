@@ -11,6 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int alphaValue = (choice & 2) != 0 ? 255 : -1;
   const MemoryFile picture(data, size);
   std::vector<uint8_t> rgba(static_cast<size_t>(edge) * edge * 4);
-  readBmpPixels(picture.path(), edge, alphaValue, choice >> 2, rgba.data());
+  readBmpPixels(picture.path().c_str(), edge, alphaValue, choice >> 2, rgba.data());
   return 0;
 }

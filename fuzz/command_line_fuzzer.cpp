@@ -7,23 +7,20 @@
 #include "cli/command_line.h"
 #include "fuzz_support.h"
 
-namespace {
 constexpr size_t kMaxMessage = 400;
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> arguments{"cryptwell"};
   const std::string text(reinterpret_cast<const char*>(data), size);
-  for (size_t begin = 0; begin <= text.size();) {
-    const size_t end = std::min(text.find('\0', begin), text.size());
+  for (size_t begin = 0, end = 0; begin <= text.size(); begin = end + 1) {
+    end = std::min(text.find('\0', begin), text.size());
     arguments.push_back(text.substr(begin, end - begin));
-    begin = end + 1;
   }
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
   int argc = static_cast<int>(arguments.size());
   const CommandLine result = parseCommandLine(argc, argv.data(), "1.0.0");
-  if (result.action == CommandLineAction::Fail) requireOneSafeLine(result.output, kMaxMessage, true);
+  if (result.action == CommandLineAction::Fail) requireOneSafeLine(result.output, kMaxMessage);
   return 0;
 }

@@ -5,13 +5,11 @@
 #include "fuzz_support.h"
 #include "run/replayer.h"
 
-namespace {
 constexpr size_t kMaxMessage = 200;
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const MemoryFile log(data, size);
   std::string message;
-  if (!loadReplay(log.path(), &message)) requireOneSafeLine(message, kMaxMessage, false);
+  if (!loadReplay(log.path().c_str(), &message)) requireOneSafeLine(message, kMaxMessage);
   return 0;
 }

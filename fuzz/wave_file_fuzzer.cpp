@@ -7,6 +7,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const MemoryFile sound(data, size);
   std::vector<uint8_t> bytes;
-  if (readWaveFile(sound.path(), bytes) && bytes.size() != size) __builtin_trap();
+  if (readWaveFile(sound.path().c_str(), bytes) && bytes.size() != size) __builtin_trap();
   return 0;
 }

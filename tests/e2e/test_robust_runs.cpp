@@ -4,6 +4,7 @@
 // message quotes from a log reaches the terminal as plain text.
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -12,13 +13,6 @@
 namespace {
 constexpr double kDeadlineSeconds = 120.0;  // a few frames, or a benchmark second, under the sanitizers
 const std::string kHeader = "cryptwell-replay 1\nprogram 1.0.0\nstart 0\nwindow 320 240\n";
-
-bool printable(const std::string& line) {
-  for (const char c : line) {
-    if (c < 0x20 || c == 0x7f) return false;
-  }
-  return true;
-}
 }  // namespace
 
 class RobustRun : public ProgramTest {
@@ -42,8 +36,7 @@ TEST_F(RobustRun, NoWaitNoGrowthNoSilentFailure) {
   const std::string escape = write("escape.log", "cryptwell-replay \x1b]0;owned\x07\n");
   struct Case {
     std::vector<std::string> arguments;
-    bool toFullDisk;     // standard output is /dev/full
-    bool window;         // the run gets as far as a window
+    bool toFullDisk, window;  // standard output is /dev/full; the run gets as far as a window
     int status;
     const char* stdoutText;  // all of standard output, when not /dev/full
     const char* named;       // what the one line on standard error names; "" for none
@@ -78,13 +71,12 @@ TEST_F(RobustRun, NoWaitNoGrowthNoSilentFailure) {
       EXPECT_EQ(run.standardOutput(), c.stdoutText) << what;
     }
     const std::string err = run.standardError();
-    if (*c.named == '\0') {
-      EXPECT_EQ(err, "") << what;
-    } else {
-      EXPECT_TRUE(err.rfind("cryptwell: ", 0) == 0 && err.find(c.named) != std::string::npos &&
-                  err.find('\n') == err.size() - 1 && printable(err.substr(0, err.size() - 1)))
-          << what << " complained:\n"
-          << err;
-    }
+    const bool printable =
+        !err.empty() && std::all_of(err.begin(), err.end() - 1, [](char b) { return b >= 0x20; });
+    EXPECT_TRUE(*c.named == '\0' ? err.empty()
+                                  : err.rfind("cryptwell: ", 0) == 0 && printable &&
+                                        err.find(c.named) != std::string::npos &&
+                                        err.find('\n') == err.size() - 1)
+        << what << " complained:\n" << err;
   }
 }
