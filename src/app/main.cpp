@@ -61,7 +61,7 @@ bool chooseRunInputs(const Options& options, RunSettings* settings, int* failure
     if (!restoreReplay(options, settings, failureStatus)) return false;
     startClockAt(settings->startMs);
     setClockSource(ClockSource::Replay);
-    if (options.benchmarkSeconds > 0) startTimedemo(options.replayPath, replayLog().frames);
+    if (options.benchmarkSeconds > 0) startReplayBenchmark(options.replayPath, replayLog().frames);
     startProgress(replayLog().frames);
   } else {
     startClock();
@@ -110,6 +110,6 @@ int main(int argc, char** argv) {
     std::printf("App cannot PreInit()\n");
     std::exit(0);
   }
-  if (wantsForeignWindow(options)) return runInForeignWindow(options, settings);
+  if (wantsScreenSaverWindow(options)) return runInScreenSaverWindow(options, settings);
   runInGlutWindow(&argc, argv, options, settings);
 }

@@ -123,9 +123,9 @@ GLXContext contextFor(Display* display, Window window) {
 bool running() { return stopRequested == 0 && !windowGone; }
 }  // namespace
 
-bool wantsForeignWindow(const Options& options) { return options.root || options.windowId != 0; }
+bool wantsScreenSaverWindow(const Options& options) { return options.root || options.windowId != 0; }
 
-int runInForeignWindow(const Options& options, const RunSettings& settings) {
+int runInScreenSaverWindow(const Options& options, const RunSettings& settings) {
   display = XOpenDisplay(nullptr);
   if (display == nullptr) {
     std::fprintf(stderr, "cryptwell: cannot open display '%s'\n", XDisplayName(nullptr));

@@ -12,9 +12,9 @@ constexpr int kSaverFramesPerSecond = 30;
 constexpr const char* kLockerWindowVariable = "XSCREENSAVER_WINDOW";
 
 // True when the options ask for screen-saver mode.
-bool wantsForeignWindow(const Options& options);
+bool wantsScreenSaverWindow(const Options& options);
 // Runs until the end and returns the exit status when the window cannot be
 // drawn into: 1 (one line on standard error), 2 for a malformed
 // XSCREENSAVER_WINDOW. Once frames run, a stop signal or the window's going
 // away ends the run with status 0, by the run's one way out.
-int runInForeignWindow(const Options& options, const RunSettings& settings);
+int runInScreenSaverWindow(const Options& options, const RunSettings& settings);

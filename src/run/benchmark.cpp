@@ -96,9 +96,9 @@ void startFlyThroughBenchmark(int simulatedSeconds) {
             std::to_string(kSyntheticFramesPerSecond) + " frames a simulated second");
 }
 
-void startTimedemo(const std::string& logName, int logFrames) {
+void startReplayBenchmark(const std::string& logName, int logFrames) {
   // The first frame also uploads the textures; it is not measured.
-  start(1, std::max(logFrames - 1, 0), "Cryptwell timedemo: the frames of " + logName);
+  start(1, std::max(logFrames - 1, 0), "Cryptwell benchmark: the frames of " + logName);
 }
 
 bool setBenchmarkLog(const char* path) {

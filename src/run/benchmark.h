@@ -3,7 +3,7 @@
 // size, GL renderer and version, frames, mean frames per second, median,
 // 95th and 99th percentile and worst frame time, the final state hash) and,
 // if asked, every frame's time as CSV. The fly-through runs on the
-// synthetic clock, so every machine draws the same frames; the timedemo
+// synthetic clock, so every machine draws the same frames; a replay
 // draws a replay log's frames.
 #pragma once
 #include <cstdio>
@@ -12,8 +12,8 @@
 // The fly-through: after the two-second fade-in, seconds x 60 frames of the
 // synthetic clock.
 void startFlyThroughBenchmark(int simulatedSeconds);
-// The timedemo: every frame of a replay log after its first.
-void startTimedemo(const std::string& logName, int logFrames);
+// A replay as fast as it goes: every frame of a replay log after its first.
+void startReplayBenchmark(const std::string& logName, int logFrames);
 // One CSV line per measured frame (frame number, milliseconds) into path,
 // written with the report. The file is opened and its header line written
 // now; false, said on standard error, when it cannot be.

@@ -259,3 +259,34 @@ TEST(CommandLine, RecordReplayAndBenchmarkLogTakeAFileAndGoTogetherOnlyWhereThey
   }
 }
 }  // namespace
+
+namespace {
+// A replay keeps the settings its log holds; an option that says otherwise
+// is refused, naming both values, and one that agrees or shapes nothing the
+// log holds goes through.
+TEST(CommandLine, AnOptionThatContradictsTheReplayLogIsNamedWithBothValues) {
+  RunSettings windowed;
+  windowed.fullScreen = 0, windowed.windowWidth = 800, windowed.windowHeight = 600;
+  windowed.seed = 7;
+  const RunSettingMask all = (1u << kRunSettingFieldCount) - 1;
+  const struct {
+    std::vector<std::string> words;
+    RunSettingMask held;  // what the log holds: a version 1 log holds nothing
+    std::string conflict;
+  } cases[] = {
+      {{"--no-sound", "--vsync", "--benchmark", "--leave-out=stars"}, all, ""},
+      {{"-w800x600", "--seed=7"}, all, ""},
+      {{"--seed=8"}, all, "the run was recorded with seed 7, but --seed asks for 8"},
+      {{"-w1024x600"}, all, "the run was recorded with window-width 800, but --window asks for 1024"},
+      {{"--fps=30"}, all, "the run was recorded with fps 0, but --fps asks for 30"},
+      {{"--seed=8", "--fps=30"}, 0, ""},
+  };
+  for (const auto& c : cases) {
+    const Options o = parse(c.words).result.options;
+    EXPECT_EQ(settingConflict(windowed, c.held, o.run, o.given), c.conflict) << c.words[0];
+  }
+  const Options w = parse({"-w"}).result.options;
+  EXPECT_EQ(settingConflict(RunSettings{}, all, w.run, w.given),
+            "the run was recorded with full-screen 1, but --window asks for 0");
+}
+}  // namespace
