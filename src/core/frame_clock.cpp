@@ -15,6 +15,8 @@ int frameCount = 0;
 uint64_t nextSampleMs = kMsPerSecond;
 int framesPerSecond = kFirstFrameRate;
 
+uint64_t worldStepMs(uint64_t gap) { return gap > kMaxStepMs ? kStallStepMs : gap; }
+
 void setClockMs(uint64_t ms) {
   clockMs = ms;
   nowMs = static_cast<uint32_t>(ms);

@@ -17,9 +17,13 @@ extern int frameCount;         // frames since the last rate sample
 extern uint64_t nextSampleMs;  // clock reading of the next rate sample
 extern int framesPerSecond;
 
-constexpr uint64_t kMaxStepMs = 100;  // a longer gap counts as a stall ...
-constexpr float kStallDelta = 0.05f;  // ... and advances the world by this much
+constexpr uint64_t kMaxStepMs = 100;   // a longer gap counts as a stall ...
+constexpr uint64_t kStallStepMs = 50;  // ... and advances the world by this much
+constexpr float kStallDelta = kStallStepMs / 1000.0f;
 
+// The milliseconds a gap between two readings moves the world on: the gap,
+// or kStallStepMs after a stall.
+uint64_t worldStepMs(uint64_t gap);
 void setClockMs(uint64_t ms);       // clockMs and nowMs from one reading
 void startFrameClock(uint64_t ms);  // the run begins at this reading
 double clockSeconds();              // clockMs in seconds, exact to the millisecond
