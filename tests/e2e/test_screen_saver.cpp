@@ -363,10 +363,12 @@ constexpr double kMinDetail = 0.05;  // textured walls, not flat shading
 // stop-signal test.
 constexpr double kEndAfterDeactivate = 20.0;
 constexpr double kLookInterval = 0.5;
+constexpr double kInstallSeconds = 120.0;
+constexpr const char* kSetupCommand = "cryptwell-screensaver-setup";
 
-// The processes of the built program in screen-saver mode, found by their
-// executable and option (other tests may run the program at the same time).
-std::vector<pid_t> programProcesses() {
+// The processes of `program` in screen-saver mode, found by their executable
+// and option (other tests may run the program at the same time).
+std::vector<pid_t> programProcesses(const std::string& program) {
   std::vector<pid_t> found;
   std::error_code ignored;
   for (const auto& entry : std::filesystem::directory_iterator("/proc", ignored)) {
@@ -374,7 +376,7 @@ std::vector<pid_t> programProcesses() {
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
     std::error_code failed;
     const auto exe = std::filesystem::read_symlink(entry.path() / "exe", failed);
-    if (failed || exe != std::filesystem::path(programPath())) continue;
+    if (failed || exe != std::filesystem::path(program)) continue;
     const std::string arguments = readFile((entry.path() / "cmdline").string());
     if (arguments.find(std::string("--root") + '\0') != std::string::npos) {
       found.push_back(std::stoi(name));
@@ -382,66 +384,91 @@ std::vector<pid_t> programProcesses() {
   }
   return found;
 }
+
+// The README's example commands that start with `command`, without the prompt.
+std::vector<std::string> readmeCommands(const std::string& command) {
+  std::vector<std::string> found;
+  std::istringstream readme(readFile(CRYPTWELL_SOURCE_DIR "/README.md"));
+  const std::string prompt = "    $ ";
+  for (std::string line; std::getline(readme, line);) {
+    if (line.rfind(prompt + command, 0) == 0) found.push_back(line.substr(prompt.size()));
+  }
+  return found;
+}
 }  // namespace
 
-TEST_F(ScreenSaver, ActivatedByARealXscreensaverAndEndedByIt) {
-  const passwd* user = getpwnam(kSaverUser);
-  if (getuid() != 0 || user == nullptr) {
-    GTEST_SKIP() << "xscreensaver refuses to run hacks as root, and this run cannot switch to the "
-                    "unprivileged user '"
-                 << kSaverUser << "' (needs root and that user)";
+// A real xscreensaver run by an unprivileged user in a home of its own.
+class UnderXscreensaver : public ScreenSaver {
+ protected:
+  void SetUp() override {
+    user_ = getpwnam(kSaverUser);
+    if (getuid() != 0 || user_ == nullptr) {
+      GTEST_SKIP() << "xscreensaver refuses to run hacks as root, and this run cannot switch to "
+                      "the unprivileged user '"
+                   << kSaverUser << "' (needs root and that user)";
+    }
+    ScreenSaver::SetUp();
+    char folder[] = "/tmp/cryptwell-saver-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    home_ = folder;
+    ASSERT_EQ(chown(folder, user_->pw_uid, user_->pw_gid), 0);
+    // When xscreensaver's drawing process ends it leaves the program to us,
+    // so that the test can see how the program ended.
+    ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
   }
-  // Its own home, whose .xscreensaver runs only the built program.
-  char folder[] = "/tmp/cryptwell-saver-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  const std::string home = folder;
-  const std::string preload = preloadFor("");
-  {
-    std::ofstream settings(home + "/.xscreensaver");
-    settings << "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\n"
-             << "programs: GL: " << (preload.empty() ? "" : "env " + preload + " ") << programPath()
-             << " --root \\n\n";
-  }
-  ASSERT_EQ(chown(folder, user->pw_uid, user->pw_gid), 0);
-  ASSERT_EQ(chown((home + "/.xscreensaver").c_str(), user->pw_uid, user->pw_gid), 0);
-  // When xscreensaver's drawing process ends it leaves the program to us,
-  // so that the test can see how the program ended.
-  ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
 
-  const std::vector<std::string> asUser = {
-      "/usr/bin/setpriv", "--reuid=" + std::to_string(user->pw_uid),
-      "--regid=" + std::to_string(user->pw_gid), "--clear-groups"};
-  const std::vector<std::string> userEnvironment = {"HOME=" + home, "DISPLAY=" + display_->name()};
-  ChildCommand daemon;
-  daemon.arguments = asUser;
-  daemon.arguments.insert(daemon.arguments.end(),
-                          {"/usr/bin/xscreensaver", "-no-splash", "-verbose"});
-  daemon.extraEnvironment = userEnvironment;
-  daemon.stderrPath = home + "/log";
-  daemon.stdoutPath = home + "/log.out";
-  const pid_t saver = startChild(daemon);
-  const auto command = [&](const char* what) {
+  void TearDown() override {
+    if (saver_ > 0) stopChild(saver_);
+    while (waitpid(-1, nullptr, WNOHANG) > 0) {
+    }
+    prctl(PR_SET_CHILD_SUBREAPER, 0);
+    if (!home_.empty()) std::filesystem::remove_all(home_);
+    ScreenSaver::TearDown();
+  }
+
+  // `arguments` run as the user, with its home, display and search path.
+  ChildCommand asUser(const std::vector<std::string>& arguments) {
     ChildCommand c;
-    c.arguments = asUser;
-    c.arguments.insert(c.arguments.end(), {"/usr/bin/xscreensaver-command", what});
-    c.extraEnvironment = userEnvironment;
-    const ChildEnd end = runChild(c, kExitSeconds);
-    return end.exited && end.status == 0;
-  };
-  // The daemon answers once it is up.
-  EXPECT_TRUE(waitFor(kPictureSeconds, [&] { return command("-activate"); }));
-  pid_t hack = 0;
-  EXPECT_TRUE(waitFor(kPictureSeconds,
-                      [&] {
-                        const std::vector<pid_t> found = programProcesses();
-                        if (!found.empty()) hack = found.front();
-                        return hack != 0;
-                      }))
-      << "xscreensaver did not start the program; its log:\n"
-      << readFile(home + "/log");
+    c.arguments = {"/usr/bin/setpriv", "--reuid=" + std::to_string(user_->pw_uid),
+                   "--regid=" + std::to_string(user_->pw_gid), "--clear-groups"};
+    c.arguments.insert(c.arguments.end(), arguments.begin(), arguments.end());
+    c.extraEnvironment = {"HOME=" + home_, "DISPLAY=" + display_->name(), "PATH=" + path_};
+    return c;
+  }
 
-  ScreenImage screen;
-  if (hack != 0) {
+  void startXscreensaver() {
+    ChildCommand daemon = asUser({"/usr/bin/xscreensaver", "-no-splash", "-verbose"});
+    daemon.stderrPath = home_ + "/log";
+    daemon.stdoutPath = home_ + "/log.out";
+    saver_ = startChild(daemon);
+    // The daemon answers once it is up.
+    ASSERT_TRUE(waitFor(kPictureSeconds, [&] { return command({"-version"}); }));
+  }
+
+  bool command(const std::vector<std::string>& arguments) {
+    std::vector<std::string> line = {"/usr/bin/xscreensaver-command"};
+    line.insert(line.end(), arguments.begin(), arguments.end());
+    const ChildEnd end = runChild(asUser(line), kExitSeconds);
+    return end.exited && end.status == 0;
+  }
+
+  // The program xscreensaver started, or 0 when none came.
+  pid_t waitForHack(const std::string& program) {
+    pid_t hack = 0;
+    EXPECT_TRUE(waitFor(kPictureSeconds,
+                        [&] {
+                          const std::vector<pid_t> found = programProcesses(program);
+                          if (!found.empty()) hack = found.front();
+                          return hack != 0;
+                        }))
+        << "xscreensaver did not start " << program << "; its log:\n"
+        << readFile(home_ + "/log");
+    return hack;
+  }
+
+  // The screen shows the fly-through: the rooms' fire and their textured walls.
+  void expectFlyThrough(const std::string& name) {
+    ScreenImage screen;
     // Looks spaced out, so as not to slow the first frames (llvmpipe compiles
     // its shaders then): frames missing until 2 s leave the fade-in halfway.
     const bool seen = waitFor(kPictureSeconds, [&] {
@@ -453,13 +480,36 @@ TEST_F(ScreenSaver, ActivatedByARealXscreensaverAndEndedByIt) {
     if (!seen || std::getenv("CRYPTWELL_E2E_SAVE_SCREENS") != nullptr) {
       std::error_code ignored;
       std::filesystem::create_directories("e2e-screens", ignored);
-      screen.save("e2e-screens/ScreenSaver.UnderXscreensaver");
+      screen.save("e2e-screens/" + name);
     }
     EXPECT_TRUE(seen) << "fire pixels " << screen.count(screen.whole(), isFlame) << ", detail "
                       << screen.detailFraction(screen.whole(), kDetailStep)
                       << "; xscreensaver's log:\n"
-                      << readFile(home + "/log");
-    EXPECT_TRUE(command("-deactivate"));
+                      << readFile(home_ + "/log");
+  }
+
+  const passwd* user_ = nullptr;
+  std::string home_;
+  std::string path_ = "/usr/bin:/bin";
+  pid_t saver_ = 0;
+};
+
+TEST_F(UnderXscreensaver, ActivatedByARealXscreensaverAndEndedByIt) {
+  // Its .xscreensaver runs only the built program.
+  const std::string preload = preloadFor("");
+  {
+    std::ofstream settings(home_ + "/.xscreensaver");
+    settings << "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\n"
+             << "programs: GL: " << (preload.empty() ? "" : "env " + preload + " ") << programPath()
+             << " --root \\n\n";
+  }
+  ASSERT_EQ(chown((home_ + "/.xscreensaver").c_str(), user_->pw_uid, user_->pw_gid), 0);
+  ASSERT_NO_FATAL_FAILURE(startXscreensaver());
+  EXPECT_TRUE(command({"-activate"}));
+  const pid_t hack = waitForHack(programPath());
+  if (hack != 0) {
+    expectFlyThrough("ScreenSaver.UnderXscreensaver");
+    EXPECT_TRUE(command({"-deactivate"}));
     // Ended within the limit. Its status is ours to read once xscreensaver's
     // drawing process, its parent, has gone; if that process reaped it first,
     // its log reports any end but a clean one.
@@ -475,7 +525,7 @@ TEST_F(ScreenSaver, ActivatedByARealXscreensaverAndEndedByIt) {
     if (reapedHere) {
       EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
     } else {
-      const std::string log = readFile(home + "/log");
+      const std::string log = readFile(home_ + "/log");
       const std::string pid = "pid " + std::to_string(hack);
       for (const char* unclean : {"abnormally", "crashed", "signal"}) {
         EXPECT_TRUE(log.find(pid) == std::string::npos ||
@@ -485,15 +535,54 @@ TEST_F(ScreenSaver, ActivatedByARealXscreensaverAndEndedByIt) {
       }
     }
   }
-  stopChild(saver);
-  while (waitpid(-1, nullptr, WNOHANG) > 0) {
-  }
-  prctl(PR_SET_CHILD_SUBREAPER, 0);
+  stopChild(saver_);
+  saver_ = 0;
   // The program shares xscreensaver's console: every line there is xscreensaver's.
-  std::istringstream log(readFile(home + "/log") + readFile(home + "/log.out"));
+  std::istringstream log(readFile(home_ + "/log") + readFile(home_ + "/log.out"));
   for (std::string line; std::getline(log, line);) {
     const bool saversOwn = line.empty() || line[0] == '\t' || line.rfind("xscreensaver", 0) == 0;
     EXPECT_TRUE(saversOwn) << "printed under xscreensaver: " << line;
   }
-  std::filesystem::remove_all(home);
+}
+
+// A new user, with xscreensaver running and no ~/.xscreensaver yet, installs
+// the program and follows the README: the set-up command puts it in the
+// list, a second run changes nothing, and the removal undoes it exactly.
+TEST_F(UnderXscreensaver, SetUpAsTheReadmeSaysForANewUser) {
+  const std::vector<std::string> readme = readmeCommands(kSetupCommand);
+  ASSERT_EQ(readme.size(), 2u) << "the README shows the set-up and its removal";
+  const std::string prefix = home_ + "/prefix";
+  ChildCommand install;
+  install.arguments = {CRYPTWELL_CMAKE, "--install", CRYPTWELL_BUILD_DIR, "--prefix", prefix};
+  ASSERT_EQ(runChild(install, kInstallSeconds).status, 0);
+  path_ = prefix + "/games:" + path_;
+  const std::string settings = home_ + "/.xscreensaver";
+  ASSERT_FALSE(std::filesystem::exists(settings));
+  ASSERT_NO_FATAL_FAILURE(startXscreensaver());
+
+  const auto run = [&](const std::string& line) {
+    ChildCommand c = asUser({"/bin/sh", "-c", line});
+    c.stdoutPath = home_ + "/setup.out";
+    c.stderrPath = home_ + "/setup.err";
+    const ChildEnd end = runChild(c, kExitSeconds);
+    EXPECT_TRUE(end.exited && end.status == 0) << line << ": " << describe(end) << "\n"
+                                               << readFile(c.stderrPath);
+    return readFile(c.stdoutPath);
+  };
+  const std::string said = run(readme[0]);
+  const size_t at = said.find("entry ");
+  ASSERT_NE(at, std::string::npos) << said;
+  const std::string entry = std::to_string(std::stoi(said.substr(at + 6)));
+  const std::string added = readFile(settings);
+  EXPECT_TRUE(command({"-select", entry}));
+  if (waitForHack(prefix + "/games/cryptwell") != 0) expectFlyThrough("ScreenSaver.SetUpForANewUser");
+  EXPECT_TRUE(command({"-deactivate"}));
+
+  run(readme[0]);
+  EXPECT_EQ(readFile(settings), added) << "a second run changed the file";
+  run(readme[1]);
+  const std::string removed = readFile(settings);
+  EXPECT_EQ(removed.find("cryptwell --root"), std::string::npos) << removed;
+  run(readme[0]);  // the removal took out the entry and nothing else
+  EXPECT_EQ(readFile(settings), added);
 }
