@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "app/frame_pacing.h"
@@ -312,10 +313,13 @@ class Parser {
     bool optionsEnded = false;
     for (next_ = 1; next_ < argc_;) {
       const char* arg = argv_[next_++];
+      const std::string valueLeftOut = std::move(withoutValue_);
+      withoutValue_.clear();
       std::string problem;
       Applied applied = kGo;
       if (optionsEnded || arg[0] != '-' || arg[1] == '\0') {
-        return failure(std::string("unexpected argument '") + arg + "'");
+        return failure(std::string("unexpected argument '") + arg + "'" +
+                       joinedValueHint(valueLeftOut, arg));
       } else if (std::strcmp(arg, "--") == 0) {
         optionsEnded = true;
       } else if (const GlutOption* glut = glutOption(arg)) {
@@ -397,14 +401,26 @@ class Parser {
       }
       value = argv_[next_++];
     }
+    if (value == nullptr && spec.value == Value::Optional) withoutValue_ = written;
     applied = spec.apply(o, value, version_);
     return true;
+  }
+
+  // An optional value takes no argument of its own (-w 800x600 leaves the
+  // size stray), so a stray word after such an option gets the spelling
+  // that joins them.
+  static std::string joinedValueHint(const std::string& option, const char* arg) {
+    if (option.empty()) return "";
+    const bool longForm = option.rfind("--", 0) == 0;
+    return "; an optional value is joined to its option: '" + option + (longForm ? "=" : "") +
+           arg + "'";
   }
 
   int& argc_;
   char** argv_;
   const char* version_;
   int next_ = 1;
+  std::string withoutValue_;  // the last option, as written, if it came without a value
 };
 }  // namespace
 
