@@ -82,6 +82,16 @@ constexpr GlutOption kGlutOptions[] = {
     {"-display", true}, {"-geometry", true}, {"-direct", false}, {"-indirect", false},
     {"-iconic", false}, {"-gldebug", false}, {"-sync", false}};
 
+// What screen-saver mode takes from GLUT's options; -geometry and -iconic
+// have no meaning in a window someone else made, and -gldebug's check is
+// the picture's own GL error line.
+void noteGlutOption(Options& o, const char* name, const char* value) {
+  if (std::strcmp(name, "-display") == 0) o.display = value;
+  if (std::strcmp(name, "-sync") == 0) o.synchronousX = true;
+  if (std::strcmp(name, "-indirect") == 0) o.indirectGl = true;
+  if (std::strcmp(name, "-direct") == 0) o.indirectGl = false;
+}
+
 const GlutOption* glutOption(const char* arg) {
   for (const GlutOption& option : kGlutOptions) {
     if (std::strcmp(arg, option.name) == 0) return &option;
@@ -324,10 +334,12 @@ class Parser {
         optionsEnded = true;
       } else if (const GlutOption* glut = glutOption(arg)) {
         argv_[kept++] = const_cast<char*>(arg);
+        const char* value = nullptr;
         if (glut->takesValue) {
           if (next_ == argc_) return failure(std::string("option '") + arg + "' needs a value");
-          argv_[kept++] = argv_[next_++];
+          value = argv_[kept++] = argv_[next_++];
         }
+        noteGlutOption(result.options, glut->name, value);
       } else if (arg[1] == '-') {
         if (!longOption(arg + 2, result.options, applied, problem)) return failure(problem);
       } else if (const OptionSpec* spec = findSingleDashOption(arg + 1)) {

@@ -18,6 +18,11 @@ struct Options {
   unsigned long windowId = 0;  // > 0: draw into this window
   int framesPerSecond = 0;     // > 0: at most this many frames a second
   VerticalSync verticalSync = VerticalSync::DriverDefault;
+  // GLUT's options that screen-saver mode, which opens the display itself,
+  // honours too; they stay in argv for glutInit as well.
+  std::string display;         // -display NAME; empty: DISPLAY's
+  bool synchronousX = false;   // -sync: every X request waits for its answer
+  bool indirectGl = false;     // -indirect: GL through the X server
   bool benchmarkLength = false;  // SECONDS was given
   unsigned passesLeftOut = 0;  // drawing passes not rasterised, one bit each (gfx/draw_passes)
   std::string recordPath;    // write a replay log of the run here; empty for none

@@ -68,6 +68,15 @@ int printAnswer(const CommandLine& commandLine) {
   return commandLine.exitStatus;
 }
 
+// A screen locker stops its hack as soon as the user moves, which may be in
+// the hack's first milliseconds. So the stop signals are held back from the
+// program's first instruction of its own, before the libraries' set-up and
+// main, until main knows what the run is: then a stop ends screen-saver mode
+// quietly, and any other run as it always did.
+void holdStopSignalsAtStart(int, char**, char**) { holdStopSignals(true); }
+[[gnu::section(".preinit_array"), gnu::used]] void (*const kAtStart)(int, char**, char**) =
+    holdStopSignalsAtStart;
+
 void startSoundEffects() {
   const std::string laser = findDataFile("laser.wav");
   const std::string boom = findDataFile("boom.wav");
@@ -84,6 +93,8 @@ int main(int argc, char** argv) {
   }
   if (commandLine.action == CommandLineAction::Exit) return printAnswer(commandLine);
   const Options& options = commandLine.options;
+  if (wantsForeignWindow(options)) catchStopSignals();
+  holdStopSignals(false);
   setDataFolder(options.dataFolder.c_str());
 
   int failureStatus = 0;

@@ -214,6 +214,10 @@ TEST(CommandLine, GlutOptionsAndTheirValuesPassThrough) {
                                               "300x200+1+2", "-iconic", "-sync"}));
   EXPECT_FALSE(p.result.options.sound);
   EXPECT_EQ(p.result.options.windowWidth, 640);
+  // Screen-saver mode opens the display itself, with what GLUT would use.
+  EXPECT_EQ(p.result.options.display, ":9");
+  EXPECT_TRUE(p.result.options.synchronousX);
+  EXPECT_TRUE(parse({"-indirect"}).result.options.indirectGl);
 }
 
 }  // namespace
