@@ -4,8 +4,8 @@
 // this harness links its modules and keeps that state up before each frame.
 #include <GL/freeglut.h>
 
-#include "app/scene.h"
-#include "app/window.h"
+#include "scene/scene_setup.h"
+#include "display/glut_window.h"
 #include "core/frame_clock.h"
 #include "core/input_state.h"
 #include "core/run_state.h"

@@ -1,48 +1,69 @@
 // Cryptwell: a walk through two underground rooms joined by a corridor, with
 // fire, smoke, hovering alien targets and a laser. This is the entry: read
-// the options, start the clock and the sound, open the window, set up the
-// scene and run the GLUT loop; or, as a screen saver, run in a window that
-// someone else made.
-#include <GL/freeglut.h>
-
+// the options, settle the run's settings (a replay's are its log's), start
+// the clock and choose where the run's input comes from, then open the
+// window and run it; or, as a screen saver, run in a window that someone
+// else made.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "app/benchmark.h"
-#include "app/command_line.h"
-#include "app/foreign_window.h"
-#include "app/frame_pacing.h"
-#include "app/recorder.h"
-#include "app/replayer.h"
-#include "app/run_inputs.h"
-#include "app/scene.h"
-#include "app/swap_interval.h"
-#include "app/window.h"
-#include "core/run_state.h"
-#include "gfx/draw_passes.h"
+#include "cli/command_line.h"
+#include "display/glut_window.h"
+#include "display/screen_saver_window.h"
 #include "platform/clock.h"
 #include "platform/data_files.h"
-#include "platform/sound.h"
+#include "run/benchmark.h"
+#include "run/input_source.h"
+#include "run/recorder.h"
+#include "run/replayer.h"
+#include "run/run_outcome.h"
+#include "run/run_settings.h"
+#include "scene/scene_setup.h"
 
 namespace {
-// Where this run's clock and input come from, and what it writes; false
-// with the status to end with when the replay log cannot be read.
-bool chooseRunInputs(const Options& options, int* failureStatus) {
-  if (!options.replayPath.empty()) {
-    std::string problem;
-    if (!loadReplay(options.replayPath.c_str(), &problem)) {
-      std::fprintf(stderr, "cryptwell: %s\n", problem.c_str());
-      *failureStatus = 2;
-      return false;
+// Reads the replay log and restores the settings it holds; false with the
+// exit status when the log cannot be read or the command line contradicts it.
+bool restoreReplay(const Options& options, RunSettings* settings, int* failureStatus) {
+  std::string problem;
+  if (!loadReplay(options.replayPath.c_str(), &problem)) {
+    std::fprintf(stderr, "cryptwell: %s\n", problem.c_str());
+    *failureStatus = 2;
+    return false;
+  }
+  const ReplayLog& log = replayLog();
+  const std::string conflict = settingConflict(log.settings, log.held, options.run, options.given);
+  if (!conflict.empty()) {
+    std::fprintf(stderr, "cryptwell: %s: %s\n", options.replayPath.c_str(), conflict.c_str());
+    *failureStatus = 2;
+    return false;
+  }
+  *settings = restoredSettings(log.settings, log.held, options.run);
+  if (log.picturesHeld) {
+    RunSettings now;
+    readPictureIdentities(&now);
+    std::string differences = pictureDifferences(log.settings, now);
+    for (size_t end; (end = differences.find('\n')) != std::string::npos;) {
+      std::fprintf(stderr, "cryptwell: %s\n", differences.substr(0, end).c_str());
+      differences.erase(0, end + 1);
     }
-    startClockAt(replayLog().startMs);
+  }
+  return true;
+}
+
+// Where this run's clock and input come from, and what it writes; false
+// with the status to end with when the replay cannot be run.
+bool chooseRunInputs(const Options& options, RunSettings* settings, int* failureStatus) {
+  if (!options.replayPath.empty()) {
+    if (!restoreReplay(options, settings, failureStatus)) return false;
+    startClockAt(settings->startMs);
     setClockSource(ClockSource::Replay);
-    if (options.benchmarkSeconds > 0) startTimedemo(options.replayPath, replayLog().frames);
+    if (options.benchmarkSeconds > 0) startReplayBenchmark(options.replayPath, replayLog().frames);
   } else {
     startClock();
+    settings->startMs = clockStartMs;
     if (options.benchmarkSeconds > 0) {
       setClockSource(ClockSource::Synthetic);
       startFlyThroughBenchmark(options.benchmarkSeconds);
@@ -50,9 +71,10 @@ bool chooseRunInputs(const Options& options, int* failureStatus) {
   }
   if (!options.benchmarkLogPath.empty()) setBenchmarkLog(options.benchmarkLogPath.c_str());
   if (!options.recordPath.empty()) {
-    startRecording(options.recordPath.c_str(), CRYPTWELL_VERSION, clockStartMs);
+    readPictureIdentities(settings);
+    startRecording(options.recordPath.c_str(), CRYPTWELL_VERSION, *settings);
   }
-  std::atexit(finishRun);
+  std::atexit(concludeAtExit);
   return true;
 }
 
@@ -76,13 +98,6 @@ int printAnswer(const CommandLine& commandLine) {
 void holdStopSignalsAtStart(int, char**, char**) { holdStopSignals(true); }
 [[gnu::section(".preinit_array"), gnu::used]] void (*const kAtStart)(int, char**, char**) =
     holdStopSignalsAtStart;
-
-void startSoundEffects() {
-  const std::string laser = findDataFile("laser.wav");
-  const std::string boom = findDataFile("boom.wav");
-  const char* const paths[kSoundEffects] = {laser.c_str(), boom.c_str()};
-  startSound(paths);
-}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,48 +108,18 @@ int main(int argc, char** argv) {
   }
   if (commandLine.action == CommandLineAction::Exit) return printAnswer(commandLine);
   const Options& options = commandLine.options;
-  if (wantsForeignWindow(options)) catchStopSignals();
+  if (wantsScreenSaverWindow(options)) catchStopSignals();
   holdStopSignals(false);
   setDataFolder(options.dataFolder.c_str());
 
+  RunSettings settings = options.run;
   int failureStatus = 0;
-  if (!chooseRunInputs(options, &failureStatus)) return failureStatus;
+  if (!chooseRunInputs(options, &settings, &failureStatus)) return failureStatus;
+  applyRunSettings(settings);
   if (!PreInit()) {
     std::printf("App cannot PreInit()\n");
     std::exit(0);
   }
-  if (wantsForeignWindow(options)) return runInForeignWindow(options);
-  // The benchmark measures the picture alone, so it runs without sound.
-  // Loading the sound (SDL, the sound server's client, the effects) waits
-  // for the first frame: started sooner, it takes the process's locks and
-  // the processor from the main thread while that loads GL and draws.
-  if (options.sound && options.benchmarkSeconds == 0) runAfterFirstFrame(startSoundEffects);
-  passesLeftOut = options.passesLeftOut;
-
-  // Leaving full screen, GLUT restores the size the window had before it went
-  // full screen, overriding a size asked for at the same moment; so the window
-  // starts at the windowed size that key F asks for. Without a window manager
-  // GLUT's full screen keeps the window's corner where it was, so that is the
-  // screen's corner. Set before glutInit, so that -geometry can override both.
-  windowedWidth = options.windowWidth;
-  windowedHeight = options.windowHeight;
-  fullScreen = options.windowed ? 0 : 1;
-  glutInitWindowPosition(0, 0);
-  glutInitWindowSize(windowedWidth, windowedHeight);
-  glutInit(&argc, argv);
-  glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-  glutCreateWindow(kProductName);
-  glutReshapeFunc(reshapeEvent);
-  glutDisplayFunc(onDisplay);
-  glutIdleFunc(onIdle);
-  glutWindowStatusFunc(onWindowStatus);
-  applyVerticalSync(options.verticalSync);
-  setFrameRateCap(options.framesPerSecond);
-
-  if (!Init()) {
-    std::printf("App cannot initialize.\n");
-    std::exit(0);
-  }
-  glutMainLoop();
-  return 0;
+  if (wantsScreenSaverWindow(options)) return runInScreenSaverWindow(options, settings);
+  runInGlutWindow(&argc, argv, options, settings);
 }

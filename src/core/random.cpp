@@ -1,8 +1,13 @@
 #include "core/random.h"
 
 static uint32_t state = 1;
+static uint32_t runSeed = 0;
 
 void seedRandom(uint32_t seed) { state = seed; }
+
+void setRunSeed(uint32_t seed) { runSeed = seed; }
+
+void seedRandomFromClock(uint32_t clockMs) { seedRandom(runSeed + clockMs); }
 
 uint32_t randomState() { return state; }
 

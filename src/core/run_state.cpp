@@ -10,3 +10,8 @@ int windowedHeight = kWindowedSize;
 
 int windowWidth = 0;
 int windowHeight = 0;
+
+void setWindowSize(int width, int height) {
+  windowWidth = width;
+  windowHeight = height;
+}

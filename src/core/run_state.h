@@ -13,5 +13,8 @@ extern int fullScreen;     // 1 full screen, 0 a window
 extern int windowedWidth;  // the size key F gives the window when it leaves full screen
 extern int windowedHeight;
 
-extern int windowWidth;  // as last reported by GLUT; 0 until the first reshape
+extern int windowWidth;  // as the window last reported it (or a replay's log); 0 until then
 extern int windowHeight;
+
+// The window's new size, from whichever back end or log reports it.
+void setWindowSize(int width, int height);

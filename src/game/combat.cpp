@@ -19,10 +19,6 @@
 #include "text/text_renderer.h"
 #include "world/regions.h"
 
-Target targets[kMaxTargets] = {};
-int targetCount = 1;
-int kills = 0;
-
 namespace {
 constexpr double kDrawDistance = 19.0;  // regions whose corner is farther are skipped
 constexpr float kLaserDrop = 0.1f;      // the bolt starts this far below the eye

@@ -2,18 +2,7 @@
 // particles, the alien targets and their fire, health, deaths, kills and the
 // growth of the number of targets.
 #pragma once
-
-struct Target {
-  float x, y, z;  // recomputed every frame while alive
-  float health;   // 1.0 at spawn; three laser hits destroy it
-  int active;
-};
-
-constexpr int kMaxTargets = 19;
-
-extern Target targets[kMaxTargets];
-extern int targetCount;  // records 0 .. targetCount-1 take part
-extern int kills;        // targets destroyed since the count last grew
+#include "game/targets.h"
 
 void gameStep();
 

@@ -5,7 +5,7 @@
 
 #include "core/run_state.h"
 #include "core/settings.h"
-#include "game/combat.h"
+#include "game/targets.h"
 #include "text/text_renderer.h"
 
 namespace {

@@ -20,6 +20,10 @@ extern TextureSet textureSet;
 
 // Slots, in load order.
 enum TextureSlot { FontSlot, SmokeSlot, SphereSlot, WallSlot, FloorSlot, CeilingSlot };
+// The picture each slot is loaded from.
+constexpr const char* kPictureFiles[] = {"font.bmp",        "smoke128.bmp", "sphere128.bmp",
+                                         "alien31_256.bmp", "dirt128.bmp",  "alien69_256.bmp"};
+constexpr int kPictureFileCount = sizeof kPictureFiles / sizeof kPictureFiles[0];
 
 // Reads an N x N picture into rgba (N * N * 4 bytes). alphaValue < 0: alpha is
 // the brightness (R + G + B) / 3; otherwise alphaValue where any channel is at

@@ -91,7 +91,7 @@ void toggleFullScreen() {
 }
 
 void reset() {
-  seedRandom(nowMs);
+  seedRandomFromClock(nowMs);
   resetParameters();
   randomizeOscillators(kOscillatorsInUse);
   setupLights(1, 0.5f, 0.9f);

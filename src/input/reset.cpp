@@ -11,7 +11,7 @@
 #include "particles/particles.h"
 
 void resetParameters() {
-  seedRandom(nowMs);
+  seedRandomFromClock(nowMs);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   quitting = 0;
   resetSettings();

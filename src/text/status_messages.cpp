@@ -1,5 +1,6 @@
 // The status message (three seconds, top left), the frame-rate readout (top
-// right) and the GL error line (top middle), all on the message row.
+// right) and the GL error line (top middle), all on the message row: the
+// TextRenderer's members for them (declared in text/text_renderer.h).
 #include <GL/glu.h>
 
 #include <cstdio>

@@ -3,7 +3,9 @@
 // font texture. Positions: x from the left edge to the first glyph, y from
 // the TOP edge down to the glyph bottoms; glyphs rise `size` pixels above y.
 // The last text drawn while recordText is set is remembered: showMessage
-// keeps it on screen for three seconds through drawMessage.
+// keeps it on screen for three seconds through drawMessage. The members of
+// the message row (showMessage, drawMessage, drawFrameRate, drawGlError)
+// are defined in text/status_messages.cpp, the glyphs in text_renderer.cpp.
 #pragma once
 #include <GL/gl.h>
 

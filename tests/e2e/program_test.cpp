@@ -53,6 +53,17 @@ void ProgramTest::waitUntil(double seconds) {
   if (left > 0) pause(left);
 }
 
+bool ProgramTest::waitForSize(int width, int height, double seconds) {
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < deadline) {
+    const WindowGeometry g = windowGeometry();
+    if (g.width == width && g.height == height) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return false;
+}
+
 void ProgramTest::pause(double seconds) {
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }

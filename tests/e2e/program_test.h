@@ -52,6 +52,8 @@ class ProgramTest : public ::testing::Test {
                           double seconds = kConditionSeconds);
   ScreenImage captureScreen(const std::string& label);  // the whole screen
   WindowGeometry windowGeometry() { return x_->geometry(window_); }
+  // Waits until the program's window has this size; false after `seconds`.
+  bool waitForSize(int width, int height, double seconds);
 
   void typeText(const std::string& text) { x_->typeText(text); }
   void tapKey(KeySym key) { x_->tapKey(key); }

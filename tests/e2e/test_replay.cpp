@@ -82,6 +82,29 @@ TEST_F(ReplayRun, RandomInputRecordedReplaysToAMatch) {
   EXPECT_EQ(run_->standardError(), "");
 }
 
+// A run in a window of its own size and seed that went full screen replays
+// without options: the same window, the same frames.
+TEST_F(ReplayRun, ARunReplaysInItsRecordedWindowWithoutOptions) {
+  constexpr int kWidth = 800;
+  constexpr int kHeight = 600;
+  expectedWidth_ = kWidth;
+  expectedHeight_ = kHeight;
+  ASSERT_NO_FATAL_FAILURE(startProgram(
+      programFolder(), {"-w800x600", "--seed=7", "--no-sound", "--record=" + log_}));
+  waitUntil(kFadeInSeconds);
+  tapKey(XK_f);
+  ASSERT_TRUE(waitForSize(kScreenWidth, kScreenHeight, kConditionSeconds));
+  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(kExitSeconds));
+
+  x_.reset();
+  ASSERT_NO_FATAL_FAILURE(startProgram(programFolder(), {"--replay=" + log_}));
+  EXPECT_TRUE(waitForSize(kScreenWidth, kScreenHeight, kReplaySeconds)) << "F is replayed too";
+  const ChildEnd& end = run_->waitForExit(kReplaySeconds);
+  ASSERT_TRUE(end.exited) << describe(end);
+  EXPECT_EQ(end.status, 0) << run_->standardOutput() << run_->standardError();
+  EXPECT_NE(run_->standardOutput().find(" frames, matches\n"), std::string::npos);
+}
+
 TEST_F(ReplayRun, TheBenchmarkDrawsTheSameFramesEveryTime) {
   std::string hashes[2];
   for (std::string& hash : hashes) {

@@ -3,9 +3,6 @@
 // --window, which starts in a window that F toggles with the full screen.
 #include <X11/keysym.h>
 
-#include <chrono>
-#include <thread>
-
 #include "e2e/program_test.h"
 
 namespace {
@@ -19,14 +16,7 @@ class WindowMode : public ProgramTest {
  protected:
   // Waits for the window manager-less resize to land; false on time-out.
   bool waitForSize(int width, int height) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(kResizeSeconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-      const WindowGeometry g = windowGeometry();
-      if (g.width == width && g.height == height) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
+    return ProgramTest::waitForSize(width, height, kResizeSeconds);
   }
 };
 

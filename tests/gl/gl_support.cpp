@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/resources.h"
-#include "app/window.h"
+#include "scene/resources.h"
+#include "display/glut_window.h"
 #include "gfx/textures.h"
 #include "particles/particles.h"
 

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/camera.h"
-#include "app/resources.h"
+#include "scene/projection.h"
+#include "scene/resources.h"
 #include "core/settings.h"
 #include "gfx/fog.h"
 #include "gfx/textures.h"

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "app/camera.h"
+#include "scene/projection.h"
 #include "core/run_state.h"
 #include "core/settings.h"
 #include "gl/gl_support.h"

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/camera.h"
+#include "scene/projection.h"
 #include "core/frame_clock.h"
 #include "core/input_state.h"
 #include "core/settings.h"

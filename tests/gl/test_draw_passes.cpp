@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frame.h"
+#include "scene/frame_driver.h"
 #include "core/frame_clock.h"
 #include "core/input_state.h"
 #include "core/random.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frame.h"
+#include "scene/frame_driver.h"
 #include "core/frame_clock.h"
 #include "core/run_state.h"
 #include "core/settings.h"

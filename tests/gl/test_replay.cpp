@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/frame.h"
-#include "app/recorder.h"
-#include "app/replayer.h"
-#include "app/run_inputs.h"
+#include "scene/frame_driver.h"
+#include "run/recorder.h"
+#include "run/replayer.h"
+#include "run/input_source.h"
 #include "core/frame_clock.h"
 #include "core/oscillators.h"
 #include "gfx/lights.h"
@@ -79,7 +79,9 @@ std::string readFile(const std::string& path) {
 
 TEST_F(Replay, ARecordedRunReplaysExactlyAndAChangedEventIsCaught) {
   startRun();
-  ASSERT_TRUE(startRecording(path_.c_str(), "test", kStartMs));
+  RunSettings settings;
+  settings.startMs = kStartMs;
+  ASSERT_TRUE(startRecording(path_.c_str(), "test", settings));
   reshapeEvent(kWidth, kHeight);
   std::mt19937 random(16);
   uint64_t ms = kStartMs;

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/frame.h"
-#include "app/window.h"
+#include "scene/frame_driver.h"
+#include "display/glut_window.h"
 #include "core/easing.h"
 #include "core/frame_clock.h"
 #include "core/input_state.h"

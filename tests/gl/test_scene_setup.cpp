@@ -5,7 +5,8 @@
 
 #include <cstring>
 
-#include "app/scene.h"
+#include "display/glut_window.h"
+#include "scene/scene_setup.h"
 #include "core/frame_clock.h"
 #include "gfx/stars.h"
 #include "gfx/textures.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/resources.h"
+#include "scene/resources.h"
 #include "gfx/textures.h"
 #include "particles/particles.h"
 #include "support/state.h"

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "app/benchmark.h"
+#include "run/benchmark.h"
 
 TEST(Benchmark, PercentilesOfShuffledFrameTimes) {
   std::vector<float> times;

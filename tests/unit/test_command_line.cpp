@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
+#include "cli/command_line.h"
 #include "gfx/draw_passes.h"
 
 namespace {
@@ -33,7 +33,7 @@ TEST(CommandLine, WithoutOptionsTheProgramRunsAsDesigned) {
   const Parsed p = parse({});
   EXPECT_EQ(p.result.action, CommandLineAction::Run);
   const Options& o = p.result.options;
-  EXPECT_FALSE(o.windowed);
+  EXPECT_EQ(o.run.fullScreen, 1u);
   EXPECT_TRUE(o.sound);
   EXPECT_EQ(o.benchmarkSeconds, 0);
   EXPECT_EQ(o.dataFolder, "");
@@ -68,9 +68,9 @@ TEST(CommandLine, EachOptionSetsItsValue) {
     const std::string what = c.words[0];
     ASSERT_EQ(p.result.action, CommandLineAction::Run) << what;
     const Options& o = p.result.options;
-    EXPECT_EQ(o.windowed, c.windowed) << what;
-    EXPECT_EQ(o.windowWidth, c.width) << what;
-    EXPECT_EQ(o.windowHeight, c.height) << what;
+    EXPECT_EQ(o.run.fullScreen == 0, c.windowed) << what;
+    EXPECT_EQ(o.run.windowWidth, static_cast<uint32_t>(c.width)) << what;
+    EXPECT_EQ(o.run.windowHeight, static_cast<uint32_t>(c.height)) << what;
     EXPECT_EQ(o.dataFolder, c.data) << what;
     EXPECT_EQ(o.sound, c.sound) << what;
     EXPECT_EQ(o.benchmarkSeconds, c.benchmark) << what;
@@ -200,7 +200,7 @@ TEST(CommandLine, ScreenSaverSpellingsFrameCapAndVerticalSync) {
     const Options& o = p.result.options;
     EXPECT_EQ(o.root, c.root) << what;
     EXPECT_EQ(o.windowId, c.windowId) << what;
-    EXPECT_EQ(o.framesPerSecond, c.fps) << what;
+    EXPECT_EQ(o.run.framesPerSecond, static_cast<uint32_t>(c.fps)) << what;
     EXPECT_EQ(o.verticalSync, c.sync) << what;
     EXPECT_EQ(p.left.size(), 1u) << what;
   }
@@ -213,7 +213,7 @@ TEST(CommandLine, GlutOptionsAndTheirValuesPassThrough) {
   EXPECT_EQ(p.left, (std::vector<std::string>{"cryptwell", "-display", ":9", "-geometry",
                                               "300x200+1+2", "-iconic", "-sync"}));
   EXPECT_FALSE(p.result.options.sound);
-  EXPECT_EQ(p.result.options.windowWidth, 640);
+  EXPECT_EQ(p.result.options.run.windowWidth, 640u);
   // Screen-saver mode opens the display itself, with what GLUT would use.
   EXPECT_EQ(p.result.options.display, ":9");
   EXPECT_TRUE(p.result.options.synchronousX);
@@ -269,5 +269,36 @@ TEST(CommandLine, RecordReplayAndBenchmarkLogTakeAFileAndGoTogetherOnlyWhereThey
     EXPECT_EQ(bad.result.exitStatus, 2) << words[0];
     EXPECT_EQ(bad.result.output.find('\n'), bad.result.output.size() - 1) << bad.result.output;
   }
+}
+}  // namespace
+
+namespace {
+// A replay keeps the settings its log holds; an option that says otherwise
+// is refused, naming both values, and one that agrees or shapes nothing the
+// log holds goes through.
+TEST(CommandLine, AnOptionThatContradictsTheReplayLogIsNamedWithBothValues) {
+  RunSettings windowed;
+  windowed.fullScreen = 0, windowed.windowWidth = 800, windowed.windowHeight = 600;
+  windowed.seed = 7;
+  const RunSettingMask all = (1u << kRunSettingFieldCount) - 1;
+  const struct {
+    std::vector<std::string> words;
+    RunSettingMask held;  // what the log holds: a version 1 log holds nothing
+    std::string conflict;
+  } cases[] = {
+      {{"--no-sound", "--vsync", "--benchmark", "--leave-out=stars"}, all, ""},
+      {{"-w800x600", "--seed=7"}, all, ""},
+      {{"--seed=8"}, all, "the run was recorded with seed 7, but --seed asks for 8"},
+      {{"-w1024x600"}, all, "the run was recorded with window-width 800, but --window asks for 1024"},
+      {{"--fps=30"}, all, "the run was recorded with fps 0, but --fps asks for 30"},
+      {{"--seed=8", "--fps=30"}, 0, ""},
+  };
+  for (const auto& c : cases) {
+    const Options o = parse(c.words).result.options;
+    EXPECT_EQ(settingConflict(windowed, c.held, o.run, o.given), c.conflict) << c.words[0];
+  }
+  const Options w = parse({"-w"}).result.options;
+  EXPECT_EQ(settingConflict(RunSettings{}, all, w.run, w.given),
+            "the run was recorded with full-screen 1, but --window asks for 0");
 }
 }  // namespace

@@ -1,7 +1,7 @@
 // The frame clock, frame-rate sample and the two fades.
 #include <gtest/gtest.h>
 
-#include "app/frame.h"
+#include "scene/frame_driver.h"
 #include "core/frame_clock.h"
 #include "core/run_state.h"
 #include "support/state.h"

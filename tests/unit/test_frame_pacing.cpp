@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/frame_pacing.h"
+#include "display/frame_cap.h"
 
 namespace {
 constexpr int64_t kMs = 1000000;

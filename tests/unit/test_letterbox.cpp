@@ -1,7 +1,7 @@
 // The rows of the window that the letterbox setting leaves for the picture.
 #include <gtest/gtest.h>
 
-#include "app/camera.h"
+#include "scene/projection.h"
 
 namespace {
 

@@ -6,11 +6,22 @@
 #include <string>
 #include <vector>
 
-#include "app/replay_log.h"
+#include "run/replay_log.h"
 
 namespace {
 
-std::string header() { return formatLogHeader("1.2.3", 4294967290ull); }
+// A header with every setting off its default and one picture missing.
+RunSettings recordedSettings() {
+  RunSettings s;
+  s.fullScreen = 0, s.windowWidth = 800, s.windowHeight = 600, s.framesPerSecond = 30;
+  s.seed = 4294967295u, s.startMs = 4294967290ull;
+  for (DataFileIdentity& p : s.pictures) p = {true, 196662, 0x0123456789abcdefull};
+  s.pictures[2].found = false;
+  return s;
+}
+std::string header() { return formatLogHeader("1.2.3", recordedSettings()); }
+// The header of a log written before the settings were recorded.
+const std::string kVersion1Header = "cryptwell-replay 1\nprogram 1.2.3\nstart 4294967290\n";
 
 TEST(ReplayLog, EveryRecordReadsBackAsItWasWritten) {
   std::vector<LogRecord> written;
@@ -50,7 +61,13 @@ TEST(ReplayLog, EveryRecordReadsBackAsItWasWritten) {
   LogProblem problem;
   ASSERT_TRUE(parseReplayLog(text, &log, &problem)) << problem.line << ": " << problem.message;
   EXPECT_EQ(log.program, "1.2.3");
-  EXPECT_EQ(log.startMs, 4294967290ull);
+  const RunSettings want = recordedSettings();
+  EXPECT_EQ(log.held, (1u << kRunSettingFieldCount) - 1);
+  for (int i = 0; i < kRunSettingFieldCount; ++i) {
+    EXPECT_EQ(log.settings.*kRunSettingFields[i].value, want.*kRunSettingFields[i].value) << i;
+  }
+  EXPECT_EQ(log.settings.startMs, want.startMs);
+  EXPECT_EQ(pictureDifferences(log.settings, want), "");
   EXPECT_EQ(log.frames, 2);
   EXPECT_TRUE(log.ended);
   ASSERT_EQ(log.records.size(), written.size());
@@ -82,7 +99,7 @@ TEST(ReplayLog, ALogCutShortKeepsItsWholeLines) {
 }
 
 TEST(ReplayLog, ABadLogNamesItsLineAndProblem) {
-  const std::string h = header();
+  const std::string h = kVersion1Header;
   const struct {
     std::string text;
     int line;
@@ -90,7 +107,10 @@ TEST(ReplayLog, ABadLogNamesItsLineAndProblem) {
   } cases[] = {
       {"", 1, "empty"},
       {"#!/bin/sh\necho\n", 1, "not a Cryptwell replay log"},
-      {"cryptwell-replay 2\nprogram 1\nstart 0\n", 1, "unknown replay log version '2'"},
+      {"cryptwell-replay 3\nprogram 1\nstart 0\n", 1, "unknown replay log version '3'"},
+      {header() + "setting seed -1\n", 15, "malformed 'setting' line"},
+      {header() + "setting speed 2\n", 15, "malformed 'setting' line"},
+      {header() + "picture font.bmp 12\n", 15, "malformed 'picture' line"},
       {"cryptwell-replay 1\n", 0, "cut short before the end of its header"},
       {"cryptwell-replay 1\nversion 1\nstart 0\n", 2, "expected 'program VERSION'"},
       {"cryptwell-replay 1\nprogram 1\nstart -5\n", 3, "expected 'start MILLISECONDS'"},

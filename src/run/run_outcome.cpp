@@ -1,0 +1,75 @@
+#include "run/run_outcome.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "run/benchmark.h"
+#include "run/input_source.h"
+#include "run/recorder.h"
+#include "run/replayer.h"
+
+namespace {
+bool concluded = false;
+int status = 0;
+
+bool lastFrameReplayed() { return replayedFrames() == replayLog().frames; }
+
+// Prints the verdict; returns the exit status it means.
+int replayVerdict(bool matches) {
+  if (benchmarkRunning() && !benchmarkReported()) printBenchmarkReport(stdout);
+  const int frames = replayedFrames();
+  if (!matches) {
+    std::printf("replay: diverged at frame %d\n", frames);
+    return 1;
+  }
+  if (!replayLog().ended) {
+    std::fprintf(stderr, "cryptwell: the replay log was cut short; replayed its %d whole frames\n",
+                 frames);
+  }
+  std::printf("replay: %d frames, matches\n", frames);
+  return 0;
+}
+
+int statusOf(RunEnd how) {
+  const bool replay = clockSource() == ClockSource::Replay;
+  switch (how) {
+    case RunEnd::Quit:
+      // The recorded run ended the same way in its last frame, if the two are alike.
+      return replay ? replayVerdict(lastFrameReplayed() && replayLog().ended && replayEndMatches())
+                    : 0;
+    case RunEnd::LogFinished: return replayVerdict(replayEndMatches());
+    case RunEnd::Diverged: return replayVerdict(false);
+    case RunEnd::Measured:
+      if (!benchmarkReported()) printBenchmarkReport(stdout);
+      return replay ? replayVerdict(replayEndMatches()) : 0;
+    case RunEnd::Stopped: break;
+  }
+  return 0;
+}
+}  // namespace
+
+int concludeRun(RunEnd how) {
+  if (concluded) return status;
+  concluded = true;
+  if (recording()) finishRecording();
+  status = statusOf(how);
+  return status;
+}
+
+void concludeAtExit() {
+  if (concluded) return;
+  concluded = true;
+  if (recording()) finishRecording();
+  if (clockSource() != ClockSource::Replay) return;
+  if (lastFrameReplayed()) {
+    status = replayVerdict(replayEndMatches());
+  } else {
+    std::printf("replay: stopped after frame %d of %d\n", replayedFrames(), replayLog().frames);
+    status = 1;
+  }
+  // Already inside exit, which must not be called again.
+  if (status != 0) {
+    std::fflush(nullptr);
+    std::_Exit(status);
+  }
+}
