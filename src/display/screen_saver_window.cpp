@@ -24,7 +24,7 @@ namespace {
 constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 volatile sig_atomic_t stopRequested = 0;
-volatile sig_atomic_t framesRunning = 0;  // the loop has begun: a stop is taken between frames
+volatile sig_atomic_t framesRunning = 0;  // the first frame is up: a stop is taken between frames
 pthread_t mainThread;
 pid_t mainThreadId = 0;
 Display* display = nullptr;
@@ -33,10 +33,11 @@ bool windowGone = false;  // destroyed under us: the locker is done with it
 bool mapped = true;
 bool covered = false;
 
-// Before the loop there is nothing to tidy (the X server frees what a
-// vanished client held, and nothing is written), so a stop ends the process
-// at once, however far the start-up got: a locker stops its hack as soon as
-// the user moves, which may be while it is still connecting. From the loop on
+// Until the first frame is up there is nothing worth tidying (the X server
+// frees what a vanished client held, and nothing is written), so a stop
+// ends the process at once, however far the start-up got: a locker stops
+// its hack as soon as the user moves, which may be while it is still
+// connecting, or while the renderer compiles its first frame. From then on
 // a stop is a request that the loop takes between frames. The renderer's
 // threads, started with the GL context, may be the ones to receive it; they
 // hand it to the main thread, whose waits it must wake.
@@ -168,11 +169,6 @@ int runInScreenSaverWindow(const Options& options, const RunSettings& settings) 
   const int cap = static_cast<int>(settings.framesPerSecond);
   setFrameRateCap(cap > 0 ? cap : kSaverFramesPerSecond);
   setUpScene();
-  // From here the stop signals are held back while a frame runs and let in
-  // only where the loop waits or checks, so a stop never lands mid-frame or
-  // slips in between the check and the sleep.
-  holdStopSignals(true);
-  framesRunning = 1;
 
   const int connection = ConnectionNumber(display);
   while (running()) {
@@ -191,6 +187,13 @@ int runInScreenSaverWindow(const Options& options, const RunSettings& settings) 
     setClockMs(clockMilliseconds());
     runFrame();
     glXSwapBuffers(display, target);
+    if (framesRunning == 0) {
+      // From here the stop signals are held back while a frame runs and let
+      // in only where the loop waits or checks, so a stop never lands
+      // mid-frame or slips in between the check and the sleep.
+      holdStopSignals(true);
+      framesRunning = 1;
+    }
   }
 
   // The scene's GL objects are released with the context current; nothing

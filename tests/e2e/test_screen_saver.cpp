@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -45,6 +46,8 @@ constexpr int kChangeStep = 8;
 // The frame-rate runs draw small, so that even a busy machine keeps up with
 // the cap and the count shows the cap rather than the machine.
 constexpr int kSmallEdge = 64;
+constexpr int kEarlyStops = 20;  // CRYPTWELL_EARLY_STOPS=100 for the long count
+constexpr unsigned kEarlyStopSeed = 26;
 
 template <typename Condition>
 bool waitFor(double seconds, Condition condition) {
@@ -74,6 +77,18 @@ std::string hexId(Window window) {
   char text[32];
   std::snprintf(text, sizeof text, "0x%lx", window);
   return text;
+}
+
+// The program holds back or catches SIGTERM, SIGINT and SIGHUP (all three
+// bits of its status's masks); false before its own code runs.
+bool stopSignalsTaken(pid_t pid) {
+  std::istringstream status(readFile("/proc/" + std::to_string(pid) + "/status"));
+  const unsigned long stops = 1ul << (SIGTERM - 1) | 1ul << (SIGINT - 1) | 1ul << (SIGHUP - 1);
+  for (std::string line; std::getline(status, line);) {
+    const bool mask = line.rfind("SigBlk:", 0) == 0 || line.rfind("SigCgt:", 0) == 0;
+    if (mask && (std::stoul(line.substr(7), nullptr, 16) & stops) == stops) return true;
+  }
+  return false;
 }
 
 bool oneLine(const std::string& text) {
@@ -168,12 +183,35 @@ TEST_F(ScreenSaver, DrawsIntoAGivenWindowFollowsItsSizeAndEndsWithIt) {
 }
 
 TEST_F(ScreenSaver, StopSignalsEndItAtOnceWithStatusZero) {
-  for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+  const int signals[] = {SIGTERM, SIGINT, SIGHUP};
+  for (int signal : signals) {
     SCOPED_TRACE("signal " + std::to_string(signal));
     const Window w = makeWindow(320, 240);
     ASSERT_NO_FATAL_FAILURE(start({"-window-id", std::to_string(w)}));
     ASSERT_NO_FATAL_FAILURE(expectPicture(w, {0, 0, 320, 240}));
     kill(run_->pid(), signal);
+    expectQuietEnd(kStopSeconds);
+    XDestroyWindow(own_, w);
+  }
+  // Also at random moments of its first second: while it connects to X,
+  // makes its GL context and draws its first frame. Counted from its own
+  // first instruction, when its stop signals show as held: no code of the
+  // program runs before, while the loader maps its libraries.
+  const char* runs = std::getenv("CRYPTWELL_EARLY_STOPS");
+  const int earlyStops = runs != nullptr ? std::atoi(runs) : kEarlyStops;
+  std::mt19937 random(kEarlyStopSeed);
+  for (int i = 0; i < earlyStops; ++i) {
+    const double moment = std::uniform_real_distribution<double>(0.0, 1.0)(random);
+    SCOPED_TRACE("stop " + std::to_string(i) + " at " + std::to_string(moment) + " s");
+    const Window w = makeWindow(kSmallEdge, kSmallEdge);
+    ASSERT_NO_FATAL_FAILURE(start({"--window-id=" + hexId(w)}));
+    const auto started = std::chrono::steady_clock::now();
+    while (!stopSignalsTaken(run_->pid()) &&
+           std::chrono::steady_clock::now() - started < std::chrono::duration<double>(kExitSeconds)) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    pause(moment);
+    kill(run_->pid(), signals[i % 3]);
     expectQuietEnd(kStopSeconds);
     XDestroyWindow(own_, w);
   }
