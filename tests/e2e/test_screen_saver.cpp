@@ -612,7 +612,8 @@ TEST_F(UnderXscreensaver, SetUpAsTheReadmeSaysForANewUser) {
   ASSERT_NE(at, std::string::npos) << said;
   const std::string entry = std::to_string(std::stoi(said.substr(at + 6)));
   const std::string added = readFile(settings);
-  EXPECT_TRUE(command({"-select", entry}));
+  // The set-up restarts the running daemon, which answers again once it is up.
+  EXPECT_TRUE(waitFor(kPictureSeconds, [&] { return command({"-select", entry}); }));
   if (waitForHack(prefix + "/games/cryptwell") != 0) expectFlyThrough("ScreenSaver.SetUpForANewUser");
   EXPECT_TRUE(command({"-deactivate"}));
 
