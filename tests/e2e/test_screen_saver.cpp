@@ -46,8 +46,7 @@ constexpr int kChangeStep = 8;
 // The frame-rate runs draw small, so that even a busy machine keeps up with
 // the cap and the count shows the cap rather than the machine.
 constexpr int kSmallEdge = 64;
-constexpr int kEarlyStops = 20;  // CRYPTWELL_EARLY_STOPS=100 for the long count
-constexpr unsigned kEarlyStopSeed = 26;
+constexpr int kEarlyStops = 20;  // --gtest_repeat=5 for a hundred
 
 template <typename Condition>
 bool waitFor(double seconds, Condition condition) {
@@ -199,10 +198,8 @@ TEST_F(ScreenSaver, StopSignalsEndItAtOnceWithStatusZero) {
   // makes its GL context and draws its first frame. Counted from its own
   // first instruction, when its stop signals show as held: no code of the
   // program runs before, while the loader maps its libraries.
-  const char* runs = std::getenv("CRYPTWELL_EARLY_STOPS");
-  const int earlyStops = runs != nullptr ? std::atoi(runs) : kEarlyStops;
-  std::mt19937 random(kEarlyStopSeed);
-  for (int i = 0; i < earlyStops; ++i) {
+  std::mt19937 random(std::random_device{}());  // new moments each run; the trace names them
+  for (int i = 0; i < kEarlyStops; ++i) {
     const double moment = std::uniform_real_distribution<double>(0.0, 1.0)(random);
     SCOPED_TRACE("stop " + std::to_string(i) + " at " + std::to_string(moment) + " s");
     const Window w = makeWindow(kSmallEdge, kSmallEdge);
@@ -404,10 +401,9 @@ constexpr double kMinDetail = 0.05;  // textured walls, not flat shading
 constexpr double kEndAfterDeactivate = 20.0;
 constexpr double kLookInterval = 0.5;
 constexpr double kInstallSeconds = 120.0;
-constexpr const char* kSetupCommand = "cryptwell-screensaver-setup";
 
-// The processes of `program` in screen-saver mode, found by their executable
-// and option (other tests may run the program at the same time).
+// The processes of `program` in screen-saver mode, found by their
+// executable and option (other tests may run the program at the same time).
 std::vector<pid_t> programProcesses(const std::string& program) {
   std::vector<pid_t> found;
   std::error_code ignored;
@@ -424,76 +420,64 @@ std::vector<pid_t> programProcesses(const std::string& program) {
   }
   return found;
 }
-
-// The README's example commands that start with `command`, without the prompt.
-std::vector<std::string> readmeCommands(const std::string& command) {
-  std::vector<std::string> found;
-  std::istringstream readme(readFile(CRYPTWELL_SOURCE_DIR "/README.md"));
-  const std::string prompt = "    $ ";
-  for (std::string line; std::getline(readme, line);) {
-    if (line.rfind(prompt + command, 0) == 0) found.push_back(line.substr(prompt.size()));
-  }
-  return found;
-}
 }  // namespace
 
-// A real xscreensaver run by an unprivileged user in a home of its own.
-class UnderXscreensaver : public ScreenSaver {
- protected:
-  void SetUp() override {
-    user_ = getpwnam(kSaverUser);
-    if (getuid() != 0 || user_ == nullptr) {
-      GTEST_SKIP() << "xscreensaver refuses to run hacks as root, and this run cannot switch to "
-                      "the unprivileged user '"
-                   << kSaverUser << "' (needs root and that user)";
-    }
-    ScreenSaver::SetUp();
-    char folder[] = "/tmp/cryptwell-saver-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    home_ = folder;
-    ASSERT_EQ(chown(folder, user_->pw_uid, user_->pw_gid), 0);
-    // When xscreensaver's drawing process ends it leaves the program to us,
-    // so that the test can see how the program ended.
-    ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+// First as a new user who installed the program and has no ~/.xscreensaver
+// yet: the README's set-up command puts it in the list, where -select finds
+// it; run again it changes nothing, and its removal undoes it exactly. Then
+// with a list that runs only the built program.
+TEST_F(ScreenSaver, ActivatedByARealXscreensaverAndEndedByIt) {
+  const passwd* user = getpwnam(kSaverUser);
+  if (getuid() != 0 || user == nullptr) {
+    GTEST_SKIP() << "xscreensaver refuses to run hacks as root, and this run cannot switch to the "
+                    "unprivileged user '"
+                 << kSaverUser << "' (needs root and that user)";
   }
-
-  void TearDown() override {
-    if (saver_ > 0) stopChild(saver_);
-    while (waitpid(-1, nullptr, WNOHANG) > 0) {
-    }
-    prctl(PR_SET_CHILD_SUBREAPER, 0);
-    if (!home_.empty()) std::filesystem::remove_all(home_);
-    ScreenSaver::TearDown();
+  // The README's example lines: the set-up, then its removal.
+  std::vector<std::string> readme;
+  std::istringstream text(readFile(CRYPTWELL_SOURCE_DIR "/README.md"));
+  for (std::string line; std::getline(text, line);) {
+    if (line.rfind("    $ cryptwell-screensaver-setup", 0) == 0) readme.push_back(line.substr(6));
   }
+  ASSERT_EQ(readme.size(), 2u);
+  char folder[] = "/tmp/cryptwell-saver-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string home = folder;
+  const std::string prefix = home + "/prefix";
+  ChildCommand install;
+  install.arguments = {CRYPTWELL_CMAKE, "--install", CRYPTWELL_BUILD_DIR, "--prefix", prefix};
+  ASSERT_EQ(runChild(install, kInstallSeconds).status, 0);
+  ASSERT_EQ(chown(folder, user->pw_uid, user->pw_gid), 0);
+  // When xscreensaver's drawing process ends it leaves the program to us,
+  // so that the test can see how the program ended.
+  ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
 
-  // `arguments` run as the user, with its home, display and search path.
-  ChildCommand asUser(const std::vector<std::string>& arguments) {
+  const std::vector<std::string> asUser = {
+      "/usr/bin/setpriv", "--reuid=" + std::to_string(user->pw_uid),
+      "--regid=" + std::to_string(user->pw_gid), "--clear-groups"};
+  // The installed program is not run under the leak checker: its report
+  // would land in xscreensaver's log, which must hold xscreensaver's alone.
+  const std::vector<std::string> userEnvironment = {
+      "HOME=" + home, "DISPLAY=" + display_->name(), "PATH=" + prefix + "/games:/usr/bin:/bin",
+      "ASAN_OPTIONS=detect_leaks=0"};
+  ChildCommand daemon;
+  daemon.arguments = asUser;
+  daemon.arguments.insert(daemon.arguments.end(),
+                          {"/usr/bin/xscreensaver", "-no-splash", "-verbose"});
+  daemon.extraEnvironment = userEnvironment;
+  daemon.stderrPath = home + "/log";
+  daemon.stdoutPath = home + "/log.out";
+  const pid_t saver = startChild(daemon);
+  const auto command = [&](const char* what, const std::string& value = "") {
     ChildCommand c;
-    c.arguments = {"/usr/bin/setpriv", "--reuid=" + std::to_string(user_->pw_uid),
-                   "--regid=" + std::to_string(user_->pw_gid), "--clear-groups"};
-    c.arguments.insert(c.arguments.end(), arguments.begin(), arguments.end());
-    c.extraEnvironment = {"HOME=" + home_, "DISPLAY=" + display_->name(), "PATH=" + path_};
-    return c;
-  }
-
-  void startXscreensaver() {
-    ChildCommand daemon = asUser({"/usr/bin/xscreensaver", "-no-splash", "-verbose"});
-    daemon.stderrPath = home_ + "/log";
-    daemon.stdoutPath = home_ + "/log.out";
-    saver_ = startChild(daemon);
-    // The daemon answers once it is up.
-    ASSERT_TRUE(waitFor(kPictureSeconds, [&] { return command({"-version"}); }));
-  }
-
-  bool command(const std::vector<std::string>& arguments) {
-    std::vector<std::string> line = {"/usr/bin/xscreensaver-command"};
-    line.insert(line.end(), arguments.begin(), arguments.end());
-    const ChildEnd end = runChild(asUser(line), kExitSeconds);
+    c.arguments = asUser;
+    c.arguments.insert(c.arguments.end(), {"/usr/bin/xscreensaver-command", what});
+    if (!value.empty()) c.arguments.push_back(value);
+    c.extraEnvironment = userEnvironment;
+    const ChildEnd end = runChild(c, kExitSeconds);
     return end.exited && end.status == 0;
-  }
-
-  // The program xscreensaver started, or 0 when none came.
-  pid_t waitForHack(const std::string& program) {
+  };
+  const auto started = [&](const std::string& program) {
     pid_t hack = 0;
     EXPECT_TRUE(waitFor(kPictureSeconds,
                         [&] {
@@ -502,13 +486,11 @@ class UnderXscreensaver : public ScreenSaver {
                           return hack != 0;
                         }))
         << "xscreensaver did not start " << program << "; its log:\n"
-        << readFile(home_ + "/log");
+        << readFile(home + "/log");
     return hack;
-  }
-
-  // The screen shows the fly-through: the rooms' fire and their textured walls.
-  void expectFlyThrough(const std::string& name) {
-    ScreenImage screen;
+  };
+  ScreenImage screen;
+  const auto expectFlyThrough = [&](const std::string& name) {
     // Looks spaced out, so as not to slow the first frames (llvmpipe compiles
     // its shaders then): frames missing until 2 s leave the fade-in halfway.
     const bool seen = waitFor(kPictureSeconds, [&] {
@@ -525,31 +507,45 @@ class UnderXscreensaver : public ScreenSaver {
     EXPECT_TRUE(seen) << "fire pixels " << screen.count(screen.whole(), isFlame) << ", detail "
                       << screen.detailFraction(screen.whole(), kDetailStep)
                       << "; xscreensaver's log:\n"
-                      << readFile(home_ + "/log");
-  }
+                      << readFile(home + "/log");
+  };
+  // The daemon answers once it is up.
+  EXPECT_TRUE(waitFor(kPictureSeconds, [&] { return command("-version"); }));
+  const auto setUp = [&](const std::string& line) {
+    ChildCommand c;
+    c.arguments = asUser;
+    c.arguments.insert(c.arguments.end(), {"/bin/sh", "-c", line});
+    c.extraEnvironment = userEnvironment;
+    c.stdoutPath = home + "/said";
+    EXPECT_EQ(runChild(c, kExitSeconds).status, 0) << line;
+    return readFile(home + "/.xscreensaver");
+  };
+  const std::string added = setUp(readme[0]);
+  const std::string said = readFile(home + "/said");
+  const size_t at = said.find("entry ");
+  EXPECT_NE(at, std::string::npos) << said;
+  const std::string entry = std::to_string(at == std::string::npos ? 0 : std::atoi(&said[at + 6]));
+  // It restarts the daemon, which answers again once it is up.
+  EXPECT_TRUE(waitFor(kPictureSeconds, [&] { return command("-select", entry); }));
+  if (started(prefix + "/games/cryptwell") != 0) expectFlyThrough("ScreenSaver.SetUpForANewUser");
+  EXPECT_TRUE(command("-deactivate"));
+  EXPECT_EQ(setUp(readme[0]), added) << "a second run changed the file";
+  EXPECT_EQ(setUp(readme[1]).find("cryptwell --root"), std::string::npos);
+  EXPECT_EQ(setUp(readme[0]), added) << "the removal changed more than the entry";
 
-  const passwd* user_ = nullptr;
-  std::string home_;
-  std::string path_ = "/usr/bin:/bin";
-  pid_t saver_ = 0;
-};
-
-TEST_F(UnderXscreensaver, ActivatedByARealXscreensaverAndEndedByIt) {
-  // Its .xscreensaver runs only the built program.
+  // Now a list that runs only the built program, under the leak checker.
   const std::string preload = preloadFor("");
   {
-    std::ofstream settings(home_ + "/.xscreensaver");
+    std::ofstream settings(home + "/.xscreensaver");
     settings << "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\n"
-             << "programs: GL: " << (preload.empty() ? "" : "env " + preload + " ") << programPath()
+             << "programs: GL: env ASAN_OPTIONS=detect_leaks=1 " << preload << " " << programPath()
              << " --root \\n\n";
   }
-  ASSERT_EQ(chown((home_ + "/.xscreensaver").c_str(), user_->pw_uid, user_->pw_gid), 0);
-  ASSERT_NO_FATAL_FAILURE(startXscreensaver());
-  EXPECT_TRUE(command({"-activate"}));
-  const pid_t hack = waitForHack(programPath());
+  EXPECT_TRUE(waitFor(kPictureSeconds, [&] { return command("-activate"); }));
+  const pid_t hack = started(programPath());
   if (hack != 0) {
     expectFlyThrough("ScreenSaver.UnderXscreensaver");
-    EXPECT_TRUE(command({"-deactivate"}));
+    EXPECT_TRUE(command("-deactivate"));
     // Ended within the limit. Its status is ours to read once xscreensaver's
     // drawing process, its parent, has gone; if that process reaped it first,
     // its log reports any end but a clean one.
@@ -565,7 +561,7 @@ TEST_F(UnderXscreensaver, ActivatedByARealXscreensaverAndEndedByIt) {
     if (reapedHere) {
       EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
     } else {
-      const std::string log = readFile(home_ + "/log");
+      const std::string log = readFile(home + "/log");
       const std::string pid = "pid " + std::to_string(hack);
       for (const char* unclean : {"abnormally", "crashed", "signal"}) {
         EXPECT_TRUE(log.find(pid) == std::string::npos ||
@@ -575,55 +571,15 @@ TEST_F(UnderXscreensaver, ActivatedByARealXscreensaverAndEndedByIt) {
       }
     }
   }
-  stopChild(saver_);
-  saver_ = 0;
+  stopChild(saver);
+  while (waitpid(-1, nullptr, WNOHANG) > 0) {
+  }
+  prctl(PR_SET_CHILD_SUBREAPER, 0);
   // The program shares xscreensaver's console: every line there is xscreensaver's.
-  std::istringstream log(readFile(home_ + "/log") + readFile(home_ + "/log.out"));
+  std::istringstream log(readFile(home + "/log") + readFile(home + "/log.out"));
   for (std::string line; std::getline(log, line);) {
     const bool saversOwn = line.empty() || line[0] == '\t' || line.rfind("xscreensaver", 0) == 0;
     EXPECT_TRUE(saversOwn) << "printed under xscreensaver: " << line;
   }
-}
-
-// A new user, with xscreensaver running and no ~/.xscreensaver yet, installs
-// the program and follows the README: the set-up command puts it in the
-// list, a second run changes nothing, and the removal undoes it exactly.
-TEST_F(UnderXscreensaver, SetUpAsTheReadmeSaysForANewUser) {
-  const std::vector<std::string> readme = readmeCommands(kSetupCommand);
-  ASSERT_EQ(readme.size(), 2u) << "the README shows the set-up and its removal";
-  const std::string prefix = home_ + "/prefix";
-  ChildCommand install;
-  install.arguments = {CRYPTWELL_CMAKE, "--install", CRYPTWELL_BUILD_DIR, "--prefix", prefix};
-  ASSERT_EQ(runChild(install, kInstallSeconds).status, 0);
-  path_ = prefix + "/games:" + path_;
-  const std::string settings = home_ + "/.xscreensaver";
-  ASSERT_FALSE(std::filesystem::exists(settings));
-  ASSERT_NO_FATAL_FAILURE(startXscreensaver());
-
-  const auto run = [&](const std::string& line) {
-    ChildCommand c = asUser({"/bin/sh", "-c", line});
-    c.stdoutPath = home_ + "/setup.out";
-    c.stderrPath = home_ + "/setup.err";
-    const ChildEnd end = runChild(c, kExitSeconds);
-    EXPECT_TRUE(end.exited && end.status == 0) << line << ": " << describe(end) << "\n"
-                                               << readFile(c.stderrPath);
-    return readFile(c.stdoutPath);
-  };
-  const std::string said = run(readme[0]);
-  const size_t at = said.find("entry ");
-  ASSERT_NE(at, std::string::npos) << said;
-  const std::string entry = std::to_string(std::stoi(said.substr(at + 6)));
-  const std::string added = readFile(settings);
-  // The set-up restarts the running daemon, which answers again once it is up.
-  EXPECT_TRUE(waitFor(kPictureSeconds, [&] { return command({"-select", entry}); }));
-  if (waitForHack(prefix + "/games/cryptwell") != 0) expectFlyThrough("ScreenSaver.SetUpForANewUser");
-  EXPECT_TRUE(command({"-deactivate"}));
-
-  run(readme[0]);
-  EXPECT_EQ(readFile(settings), added) << "a second run changed the file";
-  run(readme[1]);
-  const std::string removed = readFile(settings);
-  EXPECT_EQ(removed.find("cryptwell --root"), std::string::npos) << removed;
-  run(readme[0]);  // the removal took out the entry and nothing else
-  EXPECT_EQ(readFile(settings), added);
+  std::filesystem::remove_all(home);
 }
