@@ -4,10 +4,8 @@
 // the clock and choose where the run's input comes from, then open the
 // window and run it; or, as a screen saver, run in a window that someone
 // else made.
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "cli/command_line.h"
@@ -15,8 +13,10 @@
 #include "display/screen_saver_window.h"
 #include "platform/clock.h"
 #include "platform/data_files.h"
+#include "platform/output_check.h"
 #include "run/benchmark.h"
 #include "run/input_source.h"
+#include "run/progress.h"
 #include "run/recorder.h"
 #include "run/replayer.h"
 #include "run/run_outcome.h"
@@ -54,25 +54,31 @@ bool restoreReplay(const Options& options, RunSettings* settings, int* failureSt
 }
 
 // Where this run's clock and input come from, and what it writes; false
-// with the status to end with when the replay cannot be run.
+// with the status to end with when the replay cannot be run or a file it
+// writes cannot be opened.
 bool chooseRunInputs(const Options& options, RunSettings* settings, int* failureStatus) {
   if (!options.replayPath.empty()) {
     if (!restoreReplay(options, settings, failureStatus)) return false;
     startClockAt(settings->startMs);
     setClockSource(ClockSource::Replay);
     if (options.benchmarkSeconds > 0) startReplayBenchmark(options.replayPath, replayLog().frames);
+    startProgress(replayLog().frames);
   } else {
     startClock();
     settings->startMs = clockStartMs;
     if (options.benchmarkSeconds > 0) {
       setClockSource(ClockSource::Synthetic);
       startFlyThroughBenchmark(options.benchmarkSeconds);
+      startProgress(benchmarkTotalFrames());
     }
   }
-  if (!options.benchmarkLogPath.empty()) setBenchmarkLog(options.benchmarkLogPath.c_str());
+  *failureStatus = 1;
+  if (!options.benchmarkLogPath.empty() && !setBenchmarkLog(options.benchmarkLogPath.c_str())) {
+    return false;
+  }
   if (!options.recordPath.empty()) {
     readPictureIdentities(settings);
-    startRecording(options.recordPath.c_str(), CRYPTWELL_VERSION, *settings);
+    if (!startRecording(options.recordPath.c_str(), CRYPTWELL_VERSION, *settings)) return false;
   }
   std::atexit(concludeAtExit);
   return true;
@@ -81,13 +87,8 @@ bool chooseRunInputs(const Options& options, RunSettings* settings, int* failure
 // Help and version go to standard output; if they cannot all be written
 // there (a full disk, a closed pipe), say so rather than report success.
 int printAnswer(const CommandLine& commandLine) {
-  errno = 0;
   std::fputs(commandLine.output.c_str(), stdout);
-  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-    std::fprintf(stderr, "cryptwell: write error: %s\n", std::strerror(errno));
-    return 1;
-  }
-  return commandLine.exitStatus;
+  return flushChecked(stdout, "standard output") ? commandLine.exitStatus : 1;
 }
 
 // A screen locker stops its hack as soon as the user moves, which may be in

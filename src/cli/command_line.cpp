@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/usage.h"
+#include "core/quoted_text.h"
 #include "gfx/draw_passes.h"
 
 namespace {
@@ -94,8 +95,7 @@ Applied setWindow(Options& o, const char* value, const char*) {
     o.given |= runSettingBit(&RunSettings::windowWidth) | runSettingBit(&RunSettings::windowHeight);
     if (width != 0 && height != 0) return kGo;
   }
-  return badValue(std::string("invalid window size '") + value +
-                  "' (WIDTHxHEIGHT, each 1 to 16384)");
+  return badValue("invalid window size " + quoted(value) + " (WIDTHxHEIGHT, each 1 to 16384)");
 }
 
 Applied setDataFolder(Options& o, const char* value, const char*) {
@@ -103,7 +103,7 @@ Applied setDataFolder(Options& o, const char* value, const char*) {
   struct stat info {};
   const bool found = stat(value, &info) == 0;
   if (!found || !S_ISDIR(info.st_mode)) {
-    return badValue(std::string("invalid data folder '") + value + "' (" +
+    return badValue("invalid data folder " + quoted(value) + " (" +
                     (found ? "not a folder" : std::strerror(errno)) + ")");
   }
   o.dataFolder = value;
@@ -120,8 +120,7 @@ Applied setBenchmark(Options& o, const char* value, const char*) {
   o.benchmarkSeconds =
       value == nullptr ? kDefaultBenchmarkSeconds : wholeNumber(value, kMaxBenchmarkSeconds);
   if (o.benchmarkSeconds != 0) return kGo;
-  return badValue(std::string("invalid benchmark length '") + value +
-                  "' (whole seconds, 1 to 3600)");
+  return badValue("invalid benchmark length " + quoted(value) + " (whole seconds, 1 to 3600)");
 }
 
 Applied setRoot(Options& o, const char*, const char*) {
@@ -131,15 +130,14 @@ Applied setRoot(Options& o, const char*, const char*) {
 
 Applied setWindowId(Options& o, const char* value, const char*) {
   if (parseWindowId(value, o.windowId)) return kGo;
-  return badValue(std::string("invalid window id '") + value +
-                  "' (a number, decimal or 0x hexadecimal)");
+  return badValue("invalid window id " + quoted(value) + " (a number, decimal or 0x hexadecimal)");
 }
 
 Applied setFramesPerSecond(Options& o, const char* value, const char*) {
   o.run.framesPerSecond = static_cast<uint32_t>(wholeNumber(value, kMaxFramesPerSecond));
   o.given |= runSettingBit(&RunSettings::framesPerSecond);
   if (o.run.framesPerSecond != 0) return kGo;
-  return badValue(std::string("invalid frame rate '") + value + "' (frames a second, 1 to 1000)");
+  return badValue("invalid frame rate " + quoted(value) + " (frames a second, 1 to 1000)");
 }
 
 Applied setSeed(Options& o, const char* value, const char*) {
@@ -151,7 +149,7 @@ Applied setSeed(Options& o, const char* value, const char*) {
     o.given |= runSettingBit(&RunSettings::seed);
     return kGo;
   }
-  return badValue(std::string("invalid seed '") + value + "' (0 to 4294967295)");
+  return badValue("invalid seed " + quoted(value) + " (0 to 4294967295)");
 }
 
 Applied setVsync(Options& o, const char*, const char*) {
@@ -166,8 +164,8 @@ Applied setNoVsync(Options& o, const char*, const char*) {
 
 Applied setLeaveOut(Options& o, const char* value, const char*) {
   if (parseDrawPasses(value, &o.passesLeftOut)) return kGo;
-  return badValue(std::string("invalid passes '") + value +
-                  "' (comma-separated: clear, stars, world, targets, particles, overlays)");
+  return badValue("invalid passes " + quoted(value) +
+                  " (comma-separated: clear, stars, world, targets, particles, overlays)");
 }
 
 Applied setFile(std::string& path, const char* value, const char* option) {
@@ -293,15 +291,14 @@ class Parser {
       std::string problem;
       Applied applied = kGo;
       if (optionsEnded || arg[0] != '-' || arg[1] == '\0') {
-        return failure(std::string("unexpected argument '") + arg + "'" +
-                       joinedValueHint(valueLeftOut, arg));
+        return failure("unexpected argument " + quoted(arg) + joinedValueHint(valueLeftOut, arg));
       } else if (std::strcmp(arg, "--") == 0) {
         optionsEnded = true;
       } else if (const GlutOption* glut = glutOption(arg)) {
         argv_[kept++] = const_cast<char*>(arg);
         const char* value = nullptr;
         if (glut->takesValue) {
-          if (next_ == argc_) return failure(std::string("option '") + arg + "' needs a value");
+          if (next_ == argc_) return failure("option " + quoted(arg) + " needs a value");
           value = argv_[kept++] = argv_[next_++];
         }
         noteGlutOption(result.options, glut->name, value);
@@ -339,12 +336,12 @@ class Parser {
     const std::string written = std::string("--") + body;
     if (spec == nullptr) {
       problem = ambiguous.empty()
-                    ? "unrecognized option '" + written + "'"
-                    : "option '" + written + "' is ambiguous; possibilities:" + ambiguous;
+                    ? "unrecognized option " + quoted(written)
+                    : "option " + quoted(written) + " is ambiguous; possibilities:" + ambiguous;
       return false;
     }
     if (equals != nullptr && spec->value == Value::None) {
-      problem = "option '" + written + "' takes no value";
+      problem = "option " + quoted(written) + " takes no value";
       return false;
     }
     return withValue(*spec, written.c_str(), equals != nullptr ? equals + 1 : nullptr, o, applied,
@@ -356,7 +353,7 @@ class Parser {
     for (const char* at = letters; *at != '\0' && applied.outcome == Outcome::Go; ++at) {
       const OptionSpec* spec = findLetter(*at);
       if (spec == nullptr) {
-        problem = std::string("unrecognized option '-") + letters + "'";
+        problem = "unrecognized option " + quoted(std::string("-") + letters);
         return false;
       }
       const char* rest = at[1] != '\0' ? at + 1 : nullptr;
@@ -373,7 +370,7 @@ class Parser {
                  Applied& applied, std::string& problem) {
     if (value == nullptr && spec.value == Value::Required) {
       if (next_ == argc_) {
-        problem = std::string("option '") + written + "' needs a value";
+        problem = "option " + quoted(written) + " needs a value";
         return false;
       }
       value = argv_[next_++];
@@ -389,8 +386,8 @@ class Parser {
   static std::string joinedValueHint(const std::string& option, const char* arg) {
     if (option.empty()) return "";
     const bool longForm = option.rfind("--", 0) == 0;
-    return "; an optional value is joined to its option: '" + option + (longForm ? "=" : "") +
-           arg + "'";
+    return "; an optional value is joined to its option: " +
+           quoted(option + (longForm ? "=" : "") + arg);
   }
 
   int& argc_;

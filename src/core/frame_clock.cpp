@@ -22,6 +22,8 @@ uint64_t longestLivedGapMs = kMaxStepMs;  // a longer gap is a stall
 bool capped = false;
 }  // namespace
 
+uint64_t worldStepMs(uint64_t gap) { return gap > longestLivedGapMs ? kStallStepMs : gap; }
+
 void setClockMs(uint64_t ms) {
   clockMs = ms;
   nowMs = static_cast<uint32_t>(ms);

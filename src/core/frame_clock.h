@@ -17,14 +17,18 @@ extern int frameCount;         // frames since the last rate sample
 extern uint64_t nextSampleMs;  // clock reading of the next rate sample
 extern int framesPerSecond;
 
-constexpr uint64_t kMaxStepMs = 100;  // a longer gap counts as a stall ...
-constexpr float kStallDelta = 0.05f;  // ... and advances the world by this much
+constexpr uint64_t kMaxStepMs = 100;   // a longer gap counts as a stall ...
+constexpr uint64_t kStallStepMs = 50;  // ... and advances the world by this much
+constexpr float kStallDelta = kStallStepMs / 1000.0f;
 // Under a frame cap a gap of up to two of its intervals (one frame late) is
 // time the world lives through, in steps no longer than at 60 frames a
 // second (16 or 17 whole milliseconds); only a longer gap is a stall.
 constexpr uint64_t kCappedStepMs = 17;
 constexpr uint64_t kCapIntervalsLived = 2;
 
+// The milliseconds a gap between two readings moves the world on: the gap,
+// or kStallStepMs after a stall.
+uint64_t worldStepMs(uint64_t gap);
 void setClockMs(uint64_t ms);       // clockMs and nowMs from one reading
 void startFrameClock(uint64_t ms);  // the run begins at this reading
 double clockSeconds();              // clockMs in seconds, exact to the millisecond

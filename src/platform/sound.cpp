@@ -1,9 +1,6 @@
 #include "platform/sound.h"
 
 #include <dlfcn.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -18,6 +15,7 @@
 #include <vector>
 
 #include "platform/sdl_library.h"
+#include "platform/wave_file.h"
 
 namespace {
 
@@ -31,10 +29,6 @@ enum class DeviceState { Closed, Loading, Open, Unavailable, Releasing };
 constexpr int kRate = 44100;
 constexpr int kChannels = 2;
 constexpr int kBufferFrames = 1024;
-// The effects last a second or less; a file larger than this is not one of
-// them and is refused before it is read.
-constexpr off_t kMaxFileBytes = 4 << 20;
-constexpr size_t kHeaderBytes = 12;  // "RIFF", the chunk size, "WAVE"
 constexpr int kNoSound = -1;
 // Closing the device waits for its thread, which waits for the sound
 // server; a server that has stopped answering must not hold up the
@@ -120,38 +114,10 @@ bool openDevice() {
   return true;
 }
 
-bool readAll(int fd, Uint8* into, size_t length) {
-  while (length > 0) {
-    const ssize_t got = read(fd, into, length);
-    if (got <= 0) return false;
-    into += got;
-    length -= size_t(got);
-  }
-  return true;
-}
-
-// The whole file, if it is a regular file of effect size that starts as a
-// RIFF WAVE; anything else is refused with no more read than its header.
-bool readWaveFile(const char* path, std::vector<Uint8>& bytes) {
-  const int fd = open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat file{};
-  bool good = fstat(fd, &file) == 0 && S_ISREG(file.st_mode) &&
-              file.st_size >= off_t(kHeaderBytes) && file.st_size <= kMaxFileBytes;
-  if (good) {
-    bytes.resize(size_t(file.st_size));
-    good = readAll(fd, bytes.data(), kHeaderBytes) && std::memcmp(&bytes[0], "RIFF", 4) == 0 &&
-           std::memcmp(&bytes[8], "WAVE", 4) == 0 &&
-           readAll(fd, bytes.data() + kHeaderBytes, bytes.size() - kHeaderBytes);
-  }
-  close(fd);
-  return good;
-}
-
 // Loads a WAV and converts it to the device's format; false leaves the
 // effect empty, so it stays silent.
 bool loadEffect(const std::string& path, Effect& effect) {
-  std::vector<Uint8> file;
+  std::vector<uint8_t> file;
   if (!readWaveFile(path.c_str(), file)) return false;
   SDL_AudioSpec spec{};
   Uint8* samples = nullptr;

@@ -8,10 +8,10 @@
 #include <chrono>
 #include <cinttypes>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "gfx/swap_interval.h"
+#include "platform/output_check.h"
 #include "run/state_hash.h"
 #include "run/synthetic_clock.h"
 
@@ -22,6 +22,7 @@ constexpr int kFadeInFrames = 2 * kSyntheticFramesPerSecond;  // not measured
 
 std::string title;
 std::string csvPath;
+std::FILE* csv = nullptr;  // opened before the run, so a bad path is refused at once
 int warmUpFrames = 0;
 int measuredFrames = 0;  // > 0 while a benchmark runs
 int framesDone = 0;
@@ -77,18 +78,14 @@ void start(int warmUp, int measured, const std::string& what) {
   frameTimes.reserve(static_cast<size_t>(measured));
 }
 
-void writeCsv() {
-  if (csvPath.empty()) return;
-  std::FILE* csv = std::fopen(csvPath.c_str(), "w");
-  if (csv != nullptr) {
-    std::fputs("frame,milliseconds\n", csv);
-    for (size_t i = 0; i < frameTimes.size(); ++i) {
-      std::fprintf(csv, "%zu,%.3f\n", warmUpFrames + i + 1, frameTimes[i]);
-    }
+bool writeCsv() {
+  if (csv == nullptr) return true;
+  for (size_t i = 0; i < frameTimes.size(); ++i) {
+    std::fprintf(csv, "%zu,%.3f\n", warmUpFrames + i + 1, frameTimes[i]);
   }
-  if (csv == nullptr || std::fclose(csv) != 0) {
-    std::fprintf(stderr, "cryptwell: %s: %s\n", csvPath.c_str(), std::strerror(errno));
-  }
+  const bool written = closeChecked(csv, csvPath.c_str());
+  csv = nullptr;
+  return written;
 }
 }  // namespace
 
@@ -104,7 +101,19 @@ void startReplayBenchmark(const std::string& logName, int logFrames) {
   start(1, std::max(logFrames - 1, 0), "Cryptwell benchmark: the frames of " + logName);
 }
 
-void setBenchmarkLog(const char* path) { csvPath = path; }
+bool setBenchmarkLog(const char* path) {
+  csvPath = path;
+  csv = openForWriting(path);
+  if (csv == nullptr) return false;
+  // Written now, so that a full disk is found before the run, not after it.
+  std::fputs("frame,milliseconds\n", csv);
+  if (flushChecked(csv, path)) return true;
+  std::fclose(csv);
+  csv = nullptr;
+  return false;
+}
+
+int benchmarkTotalFrames() { return warmUpFrames + measuredFrames; }
 
 void noteWindowSize(int width, int height) {
   drawnWidth = width;
@@ -138,9 +147,9 @@ FrameTimeSummary summarizeFrameTimes(float* milliseconds, int count) {
           percentile(milliseconds, count, 0.99), milliseconds[count - 1]};
 }
 
-void printBenchmarkReport(std::FILE* out) {
+bool printBenchmarkReport(std::FILE* out) {
   reported = true;
-  writeCsv();  // before the summary sorts the times
+  const bool csvWritten = writeCsv();  // before the summary sorts the times
   const int frames = static_cast<int>(frameTimes.size());
   const FrameTimeSummary s = summarizeFrameTimes(frameTimes.data(), frames);
   std::fprintf(out, "%s\n", title.c_str());
@@ -160,6 +169,7 @@ void printBenchmarkReport(std::FILE* out) {
                s.median, s.p95, s.p99, s.worst);
   std::fprintf(out, "processor:   %.2f ms a frame\n", frames > 0 ? 1000.0 * measuredCpu / frames : 0.0);
   std::fprintf(out, "state hash:  %016" PRIx64 "\n", simulationStateHash());
+  return csvWritten;
 }
 
 bool benchmarkReported() { return reported; }

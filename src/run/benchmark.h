@@ -15,19 +15,23 @@ void startFlyThroughBenchmark(int simulatedSeconds);
 // A replay as fast as it goes: every frame of a replay log after its first.
 void startReplayBenchmark(const std::string& logName, int logFrames);
 // One CSV line per measured frame (frame number, milliseconds) into path,
-// written with the report.
-void setBenchmarkLog(const char* path);
+// written with the report. The file is opened and its header line written
+// now; false, said on standard error, when it cannot be.
+bool setBenchmarkLog(const char* path);
 
 // The size of the window the frames are drawn into, as the window reports
 // it; the report names it.
 void noteWindowSize(int width, int height);
 
 bool benchmarkRunning();
+// The frames of the whole run, warm-up included.
+int benchmarkTotalFrames();
 // Called once per displayed frame, after the swap; true after the last
 // measured frame.
 bool benchmarkFrameDone();
-// Writes the report of the frames measured so far, and the CSV log.
-void printBenchmarkReport(std::FILE* out);
+// Writes the report of the frames measured so far, and the CSV log; false,
+// said on standard error, when the CSV log could not be written.
+bool printBenchmarkReport(std::FILE* out);
 bool benchmarkReported();
 
 // The figures of a set of frame times in milliseconds (sorted in place).

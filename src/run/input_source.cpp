@@ -3,11 +3,13 @@
 #include <chrono>
 #include <thread>
 
+#include "core/frame_clock.h"
 #include "core/run_state.h"
 #include "input/keyboard.h"
 #include "input/pointer.h"
 #include "platform/clock.h"
 #include "run/benchmark.h"
+#include "run/progress.h"
 #include "run/recorder.h"
 #include "run/replayer.h"
 #include "run/synthetic_clock.h"
@@ -15,6 +17,10 @@
 namespace {
 ClockSource source = ClockSource::System;
 std::chrono::steady_clock::time_point replayStart;
+uint64_t lastReplayReading = 0;
+// A watched replay's time so far: its recorded steps, each no longer than
+// the world can use, so a gap in the log is not waited out.
+uint64_t replayPaceMs = 0;
 
 // Real input reaches the simulation only in a live run; the benchmark
 // still lets ESC end it.
@@ -34,6 +40,8 @@ void record(RecordKind kind, int a, int b = 0, int c = 0, int d = 0) {
 void setClockSource(ClockSource s) {
   source = s;
   replayStart = std::chrono::steady_clock::now();
+  lastReplayReading = clockStartMs;
+  replayPaceMs = 0;
   if (s == ClockSource::Synthetic) startSyntheticClock(clockStartMs);
 }
 
@@ -47,11 +55,11 @@ bool beginFrame(uint64_t* clockReading) {
       break;
     case ClockSource::Replay:
       if (!replayNextFrame(clockReading)) return false;
+      replayPaceMs += worldStepMs(*clockReading - lastReplayReading);
+      lastReplayReading = *clockReading;
       // Watched, a replay keeps the recorded pace; the benchmark draws flat out.
       if (!benchmarkRunning()) {
-        std::this_thread::sleep_until(
-            replayStart +
-            std::chrono::milliseconds(*clockReading - replayLog().settings.startMs));
+        std::this_thread::sleep_until(replayStart + std::chrono::milliseconds(replayPaceMs));
       }
       break;
     case ClockSource::Synthetic: *clockReading = nextSyntheticReading(); break;
@@ -61,6 +69,7 @@ bool beginFrame(uint64_t* clockReading) {
 
 bool endFrame() {
   if (recording()) recordFrameDone();
+  progressFrameDone();
   return source != ClockSource::Replay || replayFrameMatches();
 }
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/output_check.h"
 #include "run/state_hash.h"
 
 namespace {
@@ -23,9 +24,12 @@ char buffer[kBufferBytes];
 // Bytes of whole lines in the buffer. The signal handler writes exactly
 // these, so it is set only after a line is complete.
 volatile std::sig_atomic_t buffered = 0;
+off_t logBytes = 0;  // written to the log so far
+uint64_t startReading = 0;
 uint64_t lastReading = 0;
 uint64_t lastFlushMs = 0;
 int frames = 0;
+bool failed = false;  // a write failed and the recording stopped
 bool haveMotion = false;
 LogRecord lastMotion{RecordKind::Motion};
 
@@ -40,17 +44,19 @@ void stopRecording(const char* problem) {
   std::fprintf(stderr, "cryptwell: %s: %s; recording stopped\n", logPath.c_str(), problem);
   close(logFile);
   logFile = -1;
+  failed = true;
 }
 
-bool writeAll(const char* bytes, size_t size) {
-  while (size > 0) {
-    const ssize_t written = write(logFile, bytes, size);
+// The bytes written, all of them unless a write failed (errno says why).
+size_t writeAll(const char* bytes, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t written = write(logFile, bytes + done, size - done);
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes += written;
-    size -= static_cast<size_t>(written);
+    if (written <= 0) break;
+    done += static_cast<size_t>(written);
   }
-  return true;
+  return done;
 }
 
 void flush() {
@@ -59,9 +65,20 @@ void flush() {
   const sigset_t stops = stopSignalSet();
   sigset_t previous;
   sigprocmask(SIG_BLOCK, &stops, &previous);
-  const bool ok = writeAll(buffer, static_cast<size_t>(buffered));
+  const size_t size = static_cast<size_t>(buffered);
+  const size_t written = writeAll(buffer, size);
   buffered = 0;
-  if (!ok) stopRecording(std::strerror(errno));
+  logBytes += static_cast<off_t>(written);
+  if (written < size) {
+    // A full disk took part of a line: the log is cut back to end on a whole one.
+    const char* problem = std::strerror(errno);
+    const void* newline = memrchr(buffer, '\n', written);
+    const size_t whole = newline == nullptr ? 0 : static_cast<const char*>(newline) - buffer + 1;
+    if (ftruncate(logFile, logBytes - static_cast<off_t>(written - whole)) != 0) {
+      // The log then ends in part of a line, which a replay leaves out.
+    }
+    stopRecording(problem);
+  }
   sigprocmask(SIG_SETMASK, &previous, nullptr);
 }
 
@@ -97,16 +114,22 @@ bool startRecording(const char* path, const char* programVersion, const RunSetti
   logPath = path;
   logFile = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (logFile < 0) {
-    std::fprintf(stderr, "cryptwell: %s: %s; not recording\n", path, std::strerror(errno));
+    reportWriteError(path, errno);
     return false;
   }
   buffered = 0;
+  logBytes = 0;
   frames = 0;
+  failed = false;
   haveMotion = false;
+  startReading = settings.startMs;
   lastReading = settings.startMs;
   lastFlushMs = settings.startMs;
   const std::string header = formatLogHeader(programVersion, settings);
   append(header.data(), header.size());
+  // Written now, so that a full disk is found before the run.
+  flush();
+  if (logFile < 0) return false;
   for (int s : kStopSignals) std::signal(s, onStopSignal);
   return true;
 }
@@ -148,16 +171,21 @@ void recordFrameDone() {
   appendRecord(check);
 }
 
-void finishRecording() {
-  if (logFile < 0) return;
+bool finishRecording() {
+  if (logFile < 0) return !failed;
   LogRecord end{RecordKind::End};
   end.hash = simulationStateHash();
   end.hasHash = true;
   appendRecord(end);
   flush();
   if (logFile >= 0 && close(logFile) != 0) {
-    std::fprintf(stderr, "cryptwell: %s: %s\n", logPath.c_str(), std::strerror(errno));
+    reportWriteError(logPath.c_str(), errno);
+    failed = true;
   }
   logFile = -1;
   for (int s : kStopSignals) std::signal(s, SIG_DFL);
+  if (failed) return false;
+  std::fprintf(stderr, "cryptwell: recorded %d frames, %.1f s, in %s\n", frames,
+               static_cast<double>(lastReading - startReading) / 1000.0, logPath.c_str());
+  return true;
 }

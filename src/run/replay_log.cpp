@@ -1,10 +1,11 @@
 #include "run/replay_log.h"
 
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
-#include <optional>
-#include <cstdint>
+
+#include "core/quoted_text.h"
 
 namespace {
 constexpr int kMaxCoordinate = 1 << 20;  // pointer positions and window edges
@@ -44,20 +45,33 @@ const RecordName* nameOf(RecordKind kind) {
   return nullptr;
 }
 
-std::vector<std::string> fields(const std::string& line) {
-  std::vector<std::string> out;
-  size_t begin = 0;
-  while (begin <= line.size()) {
-    const size_t end = line.find(' ', begin);
-    out.push_back(line.substr(begin, end == std::string::npos ? std::string::npos : end - begin));
-    if (end == std::string::npos) break;
-    begin = end + 1;
+// A line split at its spaces, in place; a line of more fields than any
+// record has keeps count above kMaxFields.
+constexpr size_t kMaxFields = 5;
+struct Fields {
+  std::string_view field[kMaxFields];
+  size_t count = 0;
+  std::string_view operator[](size_t i) const { return field[i]; }
+  size_t size() const { return count; }
+  std::string_view back() const { return field[count - 1]; }
+};
+
+Fields fields(std::string_view line) {
+  Fields out;
+  for (;;) {
+    const size_t end = line.find(' ');
+    if (out.count == kMaxFields) {
+      out.count += 1;
+      return out;
+    }
+    out.field[out.count++] = line.substr(0, end);
+    if (end == std::string_view::npos) return out;
+    line.remove_prefix(end + 1);
   }
-  return out;
 }
 
 // Digits only (a leading minus where allowed), within the bound.
-bool number(const std::string& text, bool signedValue, uint64_t bound, int64_t* out) {
+bool number(std::string_view text, bool signedValue, uint64_t bound, int64_t* out) {
   size_t i = 0;
   const bool negative = signedValue && !text.empty() && text[0] == '-';
   if (negative) i = 1;
@@ -72,7 +86,7 @@ bool number(const std::string& text, bool signedValue, uint64_t bound, int64_t* 
   return true;
 }
 
-bool hash(const std::string& text, uint64_t* out) {
+bool hash(std::string_view text, uint64_t* out) {
   if (text.size() != 16) return false;
   uint64_t value = 0;
   for (char c : text) {
@@ -85,7 +99,7 @@ bool hash(const std::string& text, uint64_t* out) {
   return true;
 }
 
-bool parseFields(const RecordName& name, const std::vector<std::string>& f, LogRecord* r) {
+bool parseFields(const RecordName& name, const Fields& f, LogRecord* r) {
   const size_t count = static_cast<size_t>(name.numbers) + (name.hashField ? 1 : 0);
   if (f.size() != count + 1) return false;
   int64_t v[4] = {0, 0, 0, 0};
@@ -104,14 +118,8 @@ bool parseFields(const RecordName& name, const std::vector<std::string>& f, LogR
   return r->hasHash;
 }
 
-bool fail(LogProblem* problem, int line, const std::string& message) {
-  problem->line = line;
-  problem->message = message;
-  return false;
-}
-
 // A "setting NAME VALUE" line of the header into the log's settings.
-bool parseSetting(const std::vector<std::string>& f, ReplayLog* log) {
+bool parseSetting(const Fields& f, ReplayLog* log) {
   for (int i = 0; i < kRunSettingFieldCount; ++i) {
     const RunSettingField& field = kRunSettingFields[i];
     int64_t value = 0;
@@ -125,7 +133,7 @@ bool parseSetting(const std::vector<std::string>& f, ReplayLog* log) {
 }
 
 // A "picture NAME SIZE HASH" or "picture NAME -" line of the header.
-bool parsePicture(const std::vector<std::string>& f, ReplayLog* log) {
+bool parsePicture(const Fields& f, ReplayLog* log) {
   for (int i = 0; i < kPictureFileCount; ++i) {
     if (f.size() < 3 || f[1] != kPictureFiles[i]) continue;
     DataFileIdentity& picture = log->settings.pictures[i];
@@ -141,7 +149,7 @@ bool parsePicture(const std::vector<std::string>& f, ReplayLog* log) {
 }  // namespace
 
 std::string formatLogHeader(const char* programVersion, const RunSettings& settings) {
-  char line[128];
+  char line[kMaxLogLine];
   std::snprintf(line, sizeof line, "%s %d\nprogram %s\nstart %" PRIu64 "\n", kLogFormat,
                 kLogVersion, programVersion, settings.startMs);
   std::string text = line;
@@ -182,80 +190,142 @@ int formatRecord(const LogRecord& r, char* out) {
   }
 }
 
-bool parseReplayLog(const std::string& text, ReplayLog* log, LogProblem* problem) {
+LogReader::Line LogReader::readLine() {
+  for (;;) {
+    const char* start = buffer_ + begin_;
+    const void* newline = std::memchr(start, '\n', end_ - begin_);
+    if (newline != nullptr) {
+      line_ = start;
+      length_ = static_cast<size_t>(static_cast<const char*>(newline) - start);
+      begin_ += length_ + 1;
+      lineNumber_ += 1;
+      return length_ > kMaxLogLine ? Line::TooLong : Line::Whole;
+    }
+    if (end_ - begin_ > kMaxLogLine) {
+      lineNumber_ += 1;
+      return Line::TooLong;
+    }
+    // The start of a line stays; the rest of the buffer is read again.
+    std::memmove(buffer_, start, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    const size_t got = std::fread(buffer_ + end_, 1, sizeof buffer_ - end_, file_);
+    if (got == 0) return std::ferror(file_) != 0 ? Line::Unreadable : Line::None;
+    end_ += got;
+  }
+}
+
+bool LogReader::fail(LogProblem* problem, const std::string& message) const {
+  problem->line = lineNumber_;
+  problem->message = message;
+  return false;
+}
+
+// False with the problem unless `line` is a whole one; `beforeWhat` is
+// where a log that ends here was cut short, or null where it may end.
+bool LogReader::lineProblem(Line line, const char* beforeWhat, LogProblem* problem) {
+  switch (line) {
+    case Line::Whole: return true;
+    case Line::TooLong:
+      return fail(problem, "a line longer than " + std::to_string(kMaxLogLine) + " bytes");
+    case Line::Unreadable: lineNumber_ += 1; return fail(problem, std::strerror(errno));
+    case Line::None:
+      if (beforeWhat == nullptr) return false;
+      lineNumber_ += 1;
+      return fail(problem, beforeWhat);
+  }
+  return false;
+}
+
+bool LogReader::readHeader(ReplayLog* log, LogProblem* problem) {
   *log = ReplayLog{};
-  // A log cut short in the middle of a line keeps only its whole lines.
-  const size_t whole = text.rfind('\n');
-  const std::string body = whole == std::string::npos ? "" : text.substr(0, whole + 1);
-
-  std::vector<std::string> lines;
-  for (size_t begin = 0; begin < body.size();) {
-    const size_t end = body.find('\n', begin);
-    lines.push_back(body.substr(begin, end - begin));
-    begin = end + 1;
-  }
-  if (lines.empty()) return fail(problem, 1, "empty or cut short before its header");
-
-  const std::vector<std::string> first = fields(lines[0]);
-  if (first.size() != 2 || first[0] != kLogFormat) {
-    return fail(problem, 1, "not a Cryptwell replay log");
-  }
+  if (!lineProblem(readLine(), "empty or cut short before its header", problem)) return false;
+  const Fields first = fields({line_, length_});
+  if (first.size() != 2 || first[0] != kLogFormat) return fail(problem, "not a Cryptwell replay log");
   const bool withSettings = first[1] == std::to_string(kLogVersion);
   if (!withSettings && first[1] != "1") {
-    return fail(problem, 1, "unknown replay log version '" + first[1] + "'");
+    return fail(problem, "unknown replay log version " + quoted(first[1]));
   }
-  if (lines.size() < 3) return fail(problem, 0, "cut short before the end of its header");
-  const std::vector<std::string> program = fields(lines[1]);
+  constexpr const char* kHeaderCut = "cut short before the end of its header";
+  if (!lineProblem(readLine(), kHeaderCut, problem)) return false;
+  const Fields program = fields({line_, length_});
   if (program.size() != 2 || program[0] != "program" || program[1].empty()) {
-    return fail(problem, 2, "expected 'program VERSION'");
+    return fail(problem, "expected 'program VERSION'");
   }
   log->program = program[1];
-  const std::vector<std::string> start = fields(lines[2]);
+  if (!lineProblem(readLine(), kHeaderCut, problem)) return false;
+  const Fields start = fields({line_, length_});
   int64_t startMs = 0;
   if (start.size() != 2 || start[0] != "start" || !number(start[1], false, kMaxStepMs, &startMs)) {
-    return fail(problem, 3, "expected 'start MILLISECONDS'");
+    return fail(problem, "expected 'start MILLISECONDS'");
   }
   log->settings.startMs = static_cast<uint64_t>(startMs);
   log->picturesHeld = withSettings;
-
-  size_t i = 3;
-  for (; withSettings && i < lines.size(); ++i) {
-    const std::vector<std::string> f = fields(lines[i]);
+  while (withSettings) {
+    const Line line = readLine();
+    if (line == Line::None) break;
+    if (!lineProblem(line, nullptr, problem)) return false;
+    const Fields f = fields({line_, length_});
     bool ok = false;
     if (f[0] == "setting") {
       ok = parseSetting(f, log);
     } else if (f[0] == "picture") {
       ok = parsePicture(f, log);
     } else {
+      lineKept_ = true;  // the first record
       break;
     }
-    if (!ok) return fail(problem, static_cast<int>(i) + 1, "malformed '" + f[0] + "' line");
-  }
-  std::optional<LogRecord> lastMotion;
-  for (; i < lines.size(); ++i) {
-    const int line = static_cast<int>(i) + 1;
-    if (log->ended) return fail(problem, line, "a record after the end line");
-    const std::vector<std::string> f = fields(lines[i]);
-    const RecordName* name = nullptr;
-    for (const RecordName& n : kNames) {
-      if (f[0] == n.name) name = &n;
-    }
-    if (name == nullptr) return fail(problem, line, "unknown record '" + f[0] + "'");
-    LogRecord r{name->kind};
-    if (r.kind == RecordKind::Motion && f.size() == 1) {
-      if (!lastMotion) return fail(problem, line, "'m' with no place before it");
-      r = *lastMotion;
-    } else if (!parseFields(*name, f, &r)) {
-      return fail(problem, line, std::string("malformed '") + name->name + "' record");
-    }
-    if (r.kind == RecordKind::Check && r.value != static_cast<uint64_t>(log->frames)) {
-      return fail(problem, line, "check of frame " + f[1] + " after frame " +
-                                     std::to_string(log->frames));
-    }
-    if (r.kind == RecordKind::Frame) log->frames += 1;
-    if (r.kind == RecordKind::Motion) lastMotion = r;
-    if (r.kind == RecordKind::End) log->ended = true;
-    log->records.push_back(r);
+    if (!ok) return fail(problem, "malformed '" + std::string(f[0]) + "' line");
   }
   return true;
+}
+
+LogReader::Next LogReader::bad(LogProblem* problem, const std::string& message) const {
+  fail(problem, message);
+  return Next::Bad;
+}
+
+LogReader::Next LogReader::nextRecord(LogRecord* record, LogProblem* problem) {
+  const Line line = lineKept_ ? Line::Whole : readLine();
+  lineKept_ = false;
+  if (line == Line::None) return Next::Finished;
+  if (!lineProblem(line, nullptr, problem)) return Next::Bad;
+  if (ended_) return bad(problem, "a record after the end line");
+  const Fields f = fields({line_, length_});
+  const RecordName* name = nullptr;
+  for (const RecordName& n : kNames) {
+    if (f[0] == n.name) name = &n;
+  }
+  if (name == nullptr) return bad(problem, "unknown record " + quoted(f[0]));
+  LogRecord r{name->kind};
+  if (r.kind == RecordKind::Motion && f.size() == 1) {
+    if (!haveMotion_) return bad(problem, "'m' with no place before it");
+    r = lastMotion_;
+  } else if (!parseFields(*name, f, &r)) {
+    return bad(problem, std::string("malformed '") + name->name + "' record");
+  }
+  if (r.kind == RecordKind::Check && r.value != static_cast<uint64_t>(frames_)) {
+    return bad(problem, "check of frame " + std::to_string(r.value) + " after frame " +
+                            std::to_string(frames_));
+  }
+  if (r.kind == RecordKind::Frame) frames_ += 1;
+  if (r.kind == RecordKind::Motion) {
+    haveMotion_ = true;
+    lastMotion_ = r;
+  }
+  if (r.kind == RecordKind::End) ended_ = true;
+  *record = r;
+  return Next::Record;
+}
+
+bool scanReplayLog(std::FILE* file, ReplayLog* log, LogProblem* problem) {
+  LogReader reader(file);
+  if (!reader.readHeader(log, problem)) return false;
+  LogRecord record{RecordKind::End};
+  LogReader::Next next;
+  while ((next = reader.nextRecord(&record, problem)) == LogReader::Next::Record) {
+  }
+  log->frames = reader.frames();
+  log->ended = reader.ended();
+  return next == LogReader::Next::Finished;
 }

@@ -34,8 +34,9 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "run/run_settings.h"
 
@@ -43,6 +44,9 @@ constexpr const char* kLogFormat = "cryptwell-replay";
 constexpr int kLogVersion = 2;
 constexpr int kCheckInterval = 60;  // frames between two state hashes
 constexpr char kSamePlaceMotion[] = "m\n";
+// No line the recorder writes is longer; a longer one is refused as soon as
+// it is read, so a file that is no log costs neither memory nor time.
+constexpr size_t kMaxLogLine = 128;
 
 enum class RecordKind { Window, Key, SpecialDown, SpecialUp, Button, Motion, Frame, Check, End };
 
@@ -57,19 +61,20 @@ struct LogRecord {
   bool hasHash = false;   // an end line with a hash
 };
 
+// What a log says of itself: its header, and after a whole reading how
+// many frames it holds and whether it has its end line.
 struct ReplayLog {
   std::string program;
   RunSettings settings;          // startMs always; the rest as held
   RunSettingMask held = 0;       // the settings the header names
   bool picturesHeld = false;     // the header names the pictures
-  std::vector<LogRecord> records;
   int frames = 0;       // frame records
   bool ended = false;   // the end line is there
 };
 
 struct LogProblem {
-  int line = 0;  // 1-based; 0 when the problem is not on one line
-  std::string message;
+  int line = 0;  // 1-based
+  std::string message;  // any field of the log in it is quoted (core/quoted_text)
 };
 
 // The header's lines.
@@ -77,8 +82,42 @@ std::string formatLogHeader(const char* programVersion, const RunSettings& setti
 // One record as a line, newline included, into out (at least kMaxLogLine
 // bytes); returns its length. A motion is written with its place; the
 // short "m" is the recorder's to choose.
-constexpr size_t kMaxLogLine = 64;
 int formatRecord(const LogRecord& record, char* out);
 
-// Reads a whole log; false with the problem when it is not one.
-bool parseReplayLog(const std::string& text, ReplayLog* log, LogProblem* problem);
+// Reads a log a line at a time from an open file, in constant memory: the
+// header first, then one record a call.
+class LogReader {
+ public:
+  explicit LogReader(std::FILE* file) : file_(file) {}
+  // Fills the header's part of log; false with the problem.
+  bool readHeader(ReplayLog* log, LogProblem* problem);
+  enum class Next { Record, Finished, Bad };
+  // The next record; Finished after the last whole line.
+  Next nextRecord(LogRecord* record, LogProblem* problem);
+  int frames() const { return frames_; }
+  bool ended() const { return ended_; }
+
+ private:
+  enum class Line { Whole, None, TooLong, Unreadable };
+  Line readLine();
+  bool lineProblem(Line line, const char* beforeWhat, LogProblem* problem);
+  bool fail(LogProblem* problem, const std::string& message) const;
+  Next bad(LogProblem* problem, const std::string& message) const;
+
+  std::FILE* file_;
+  char buffer_[16 * 1024];  // read a block at a time; lines are found in it
+  size_t begin_ = 0;        // where the next line starts
+  size_t end_ = 0;          // where the bytes read end
+  const char* line_ = buffer_;  // the last line read, without its newline
+  size_t length_ = 0;
+  int lineNumber_ = 0;
+  bool lineKept_ = false;  // the header read the first record's line
+  int frames_ = 0;
+  bool ended_ = false;
+  bool haveMotion_ = false;
+  LogRecord lastMotion_{RecordKind::Motion};
+};
+
+// Reads a whole log through: its header, and that every line after it is
+// a record; false with the problem when it is not a log.
+bool scanReplayLog(std::FILE* file, ReplayLog* log, LogProblem* problem);

@@ -3,20 +3,25 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/output_check.h"
 #include "run/benchmark.h"
 #include "run/input_source.h"
+#include "run/progress.h"
 #include "run/recorder.h"
 #include "run/replayer.h"
 
 namespace {
 bool concluded = false;
 int status = 0;
+bool writesFailed = false;  // the benchmark's CSV log or the replay log being recorded
 
 bool lastFrameReplayed() { return replayedFrames() == replayLog().frames; }
 
 // Prints the verdict; returns the exit status it means.
 int replayVerdict(bool matches) {
-  if (benchmarkRunning() && !benchmarkReported()) printBenchmarkReport(stdout);
+  if (benchmarkRunning() && !benchmarkReported() && !printBenchmarkReport(stdout)) {
+    writesFailed = true;
+  }
   const int frames = replayedFrames();
   if (!matches) {
     std::printf("replay: diverged at frame %d\n", frames);
@@ -40,32 +45,45 @@ int statusOf(RunEnd how) {
     case RunEnd::LogFinished: return replayVerdict(replayEndMatches());
     case RunEnd::Diverged: return replayVerdict(false);
     case RunEnd::Measured:
-      if (!benchmarkReported()) printBenchmarkReport(stdout);
+      if (!benchmarkReported() && !printBenchmarkReport(stdout)) writesFailed = true;
       return replay ? replayVerdict(replayEndMatches()) : 0;
     case RunEnd::Stopped: break;
   }
   return 0;
 }
+
+// What every end does first: the progress line goes, the log being
+// recorded is finished.
+void beginConclusion() {
+  concluded = true;
+  clearProgress();
+  if (!finishRecording()) writesFailed = true;
+}
+
+// The status, made 1 if anything the run wrote did not reach its file.
+int checkedStatus(int verdict) {
+  const bool written = flushChecked(stdout, "standard output") && !writesFailed;
+  return written ? verdict : 1;
+}
 }  // namespace
 
 int concludeRun(RunEnd how) {
   if (concluded) return status;
-  concluded = true;
-  if (recording()) finishRecording();
-  status = statusOf(how);
+  beginConclusion();
+  status = checkedStatus(statusOf(how));
   return status;
 }
 
 void concludeAtExit() {
   if (concluded) return;
-  concluded = true;
-  if (recording()) finishRecording();
-  if (clockSource() != ClockSource::Replay) return;
-  if (lastFrameReplayed()) {
-    status = replayVerdict(replayEndMatches());
+  beginConclusion();
+  if (clockSource() != ClockSource::Replay) {
+    status = checkedStatus(0);
+  } else if (lastFrameReplayed()) {
+    status = checkedStatus(replayVerdict(replayEndMatches()));
   } else {
     std::printf("replay: stopped after frame %d of %d\n", replayedFrames(), replayLog().frames);
-    status = 1;
+    status = checkedStatus(1);
   }
   // Already inside exit, which must not be called again.
   if (status != 0) {

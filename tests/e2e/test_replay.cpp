@@ -1,6 +1,6 @@
 // The real program records 20 s of random keys, arrows, pointer moves and
-// clicks and replays them from the log: the replay says it matches, with
-// status 0 and nothing else on the console. The benchmark draws the same
+// clicks, says in one line what it recorded, and replays them from the log:
+// the replay says it matches, with status 0 and nothing else on the console. The benchmark draws the same
 // frames every time: twice 300 frames and the same final state.
 #include <X11/keysym.h>
 #include <unistd.h>
@@ -64,12 +64,17 @@ TEST_F(ReplayRun, RandomInputRecordedReplaysToAMatch) {
     pause(0.02 * pick(10));
   }
   ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(kExitSeconds));
-  expectQuietConsole();
 
   std::ifstream in(log_);
   std::stringstream text;
   text << in.rdbuf();
   const int frames = countLines(text.str(), "f ");
+  EXPECT_EQ(run_->standardOutput(), "");
+  const std::string said = run_->standardError();
+  EXPECT_EQ(said.rfind("cryptwell: recorded " + std::to_string(frames) + " frames, ", 0), 0u)
+      << said;
+  EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line, naming the file:\n" << said;
+  EXPECT_NE(said.find(log_), std::string::npos) << said;
   EXPECT_GT(countLines(text.str(), "key "), 10) << "the keys reached the log";
   EXPECT_GT(countLines(text.str(), "button "), 5);
 

@@ -1,14 +1,38 @@
 // The replay log's text: every record written reads back the same, a log
 // cut short keeps its whole lines, and each kind of bad log is refused with
-// the line it is on.
+// the line it is on, quoting what it found safely.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "run/replay_log.h"
 
 namespace {
+
+struct ParsedLog : ReplayLog {
+  std::vector<LogRecord> records;
+};
+
+// The whole text through the reader, from a file as a replay reads it.
+bool parseReplayLog(const std::string& text, ParsedLog* log, LogProblem* problem) {
+  std::FILE* file = std::tmpfile();
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::rewind(file);
+  LogReader reader(file);
+  *log = ParsedLog{};
+  bool ok = reader.readHeader(log, problem);
+  LogRecord record{RecordKind::End};
+  LogReader::Next next = LogReader::Next::Finished;
+  while (ok && (next = reader.nextRecord(&record, problem)) == LogReader::Next::Record) {
+    log->records.push_back(record);
+  }
+  std::fclose(file);
+  log->frames = reader.frames();
+  log->ended = reader.ended();
+  return ok && next == LogReader::Next::Finished;
+}
 
 // A header with every setting off its default and one picture missing.
 RunSettings recordedSettings() {
@@ -57,7 +81,7 @@ TEST(ReplayLog, EveryRecordReadsBackAsItWasWritten) {
   text.insert(text.find("key "), kSamePlaceMotion);
   const LogRecord motion = written[1];
   written.insert(written.begin() + 2, motion);
-  ReplayLog log;
+  ParsedLog log;
   LogProblem problem;
   ASSERT_TRUE(parseReplayLog(text, &log, &problem)) << problem.line << ": " << problem.message;
   EXPECT_EQ(log.program, "1.2.3");
@@ -88,7 +112,7 @@ TEST(ReplayLog, EveryRecordReadsBackAsItWasWritten) {
 }
 
 TEST(ReplayLog, ALogCutShortKeepsItsWholeLines) {
-  ReplayLog log;
+  ParsedLog log;
   LogProblem problem;
   ASSERT_TRUE(parseReplayLog(header() + "f 5\nkey 32\nf 16\nf 1", &log, &problem));
   EXPECT_EQ(log.frames, 2);  // "f 1" has no newline: it may have been "f 17"
@@ -103,7 +127,7 @@ TEST(ReplayLog, ABadLogNamesItsLineAndProblem) {
   const struct {
     std::string text;
     int line;
-    const char* message;
+    std::string message;
   } cases[] = {
       {"", 1, "empty"},
       {"#!/bin/sh\necho\n", 1, "not a Cryptwell replay log"},
@@ -111,7 +135,7 @@ TEST(ReplayLog, ABadLogNamesItsLineAndProblem) {
       {header() + "setting seed -1\n", 15, "malformed 'setting' line"},
       {header() + "setting speed 2\n", 15, "malformed 'setting' line"},
       {header() + "picture font.bmp 12\n", 15, "malformed 'picture' line"},
-      {"cryptwell-replay 1\n", 0, "cut short before the end of its header"},
+      {"cryptwell-replay 1\n", 2, "cut short before the end of its header"},
       {"cryptwell-replay 1\nversion 1\nstart 0\n", 2, "expected 'program VERSION'"},
       {"cryptwell-replay 1\nprogram 1\nstart -5\n", 3, "expected 'start MILLISECONDS'"},
       {h + "f 16\njump 3\n", 5, "unknown record 'jump'"},
@@ -126,9 +150,15 @@ TEST(ReplayLog, ABadLogNamesItsLineAndProblem) {
       {h + "f 1\ncheck 60 0123456789abcdef\n", 5, "check of frame 60 after frame 1"},
       {h + "end 12\n", 4, "malformed 'end' record"},
       {h + "end -\nf 1\n", 5, "a record after the end line"},
+      // What a message quotes stays short and never reaches the terminal raw.
+      {"cryptwell-replay 1\r\nprogram 1\r\n", 1, "unknown replay log version '1\\r'"},
+      {std::string("cryptwell-replay 1\0\x1b]0;owned\x07\xc3\xa9\n", 32), 1,
+       "unknown replay log version '1\\x00\\x1b]0;owned\\x07\\xc3\\xa9'"},
+      {h + std::string(100, 'a') + "\n", 4, "unknown record '" + std::string(60, 'a') + "...'"},
+      {h + "f 1\n" + std::string(129, 'f') + "\n", 5, "a line longer than 128 bytes"},
   };
   for (const auto& c : cases) {
-    ReplayLog log;
+    ParsedLog log;
     LogProblem problem;
     EXPECT_FALSE(parseReplayLog(c.text, &log, &problem)) << c.text;
     EXPECT_EQ(problem.line, c.line) << c.text;
