@@ -47,22 +47,29 @@ string(STRIP "${CRYPTWELL_RELEASES}" CRYPTWELL_RELEASES)
 # wants them (gzip -9n: best compression, no name or time stamp inside).
 set(doc ${CMAKE_BINARY_DIR}/doc)
 configure_file(${CMAKE_SOURCE_DIR}/data/cryptwell.6 ${doc}/cryptwell.6 @ONLY)
+# The screen-saver set-up has its section in the program's page; its own
+# page points there.
+file(CONFIGURE OUTPUT ${doc}/cryptwell-screensaver-setup.6 CONTENT ".so man6/cryptwell.6\n")
 configure_file(${CMAKE_SOURCE_DIR}/data/${CRYPTWELL_APP_ID}.metainfo.xml
                ${doc}/${CRYPTWELL_APP_ID}.metainfo.xml @ONLY)
 find_program(GZIP gzip REQUIRED)
 add_custom_command(
-  OUTPUT ${doc}/cryptwell.6.gz ${doc}/changelog.gz
+  OUTPUT ${doc}/cryptwell.6.gz ${doc}/cryptwell-screensaver-setup.6.gz ${doc}/changelog.gz
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/data/changelog ${doc}/changelog
   COMMAND ${GZIP} -9nf ${doc}/changelog
   COMMAND ${GZIP} -9nkf ${doc}/cryptwell.6
-  DEPENDS ${doc}/cryptwell.6 ${CMAKE_SOURCE_DIR}/data/changelog
+  COMMAND ${GZIP} -9nkf ${doc}/cryptwell-screensaver-setup.6
+  DEPENDS ${doc}/cryptwell.6 ${doc}/cryptwell-screensaver-setup.6 ${CMAKE_SOURCE_DIR}/data/changelog
   COMMENT "Compressing the manual page and the changelog")
-add_custom_target(compressed_docs ALL DEPENDS ${doc}/cryptwell.6.gz ${doc}/changelog.gz)
+add_custom_target(compressed_docs ALL DEPENDS
+  ${doc}/cryptwell.6.gz ${doc}/cryptwell-screensaver-setup.6.gz ${doc}/changelog.gz)
 
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 list(TRANSFORM DATA_FILES PREPEND ${CMAKE_BINARY_DIR}/bin/ OUTPUT_VARIABLE DATA_OUTPUTS)
 install(TARGETS cryptwell RUNTIME DESTINATION ${CRYPTWELL_INSTALL_BINDIR})
+# It finds the program beside itself.
+install(PROGRAMS data/cryptwell-screensaver-setup DESTINATION ${CRYPTWELL_INSTALL_BINDIR})
 install(FILES ${DATA_OUTPUTS} DESTINATION ${CRYPTWELL_INSTALL_DATADIR})
 install(FILES data/${CRYPTWELL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${doc}/${CRYPTWELL_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -71,7 +78,8 @@ foreach(size IN LISTS CRYPTWELL_ICON_SIZES)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
           RENAME cryptwell.png)
 endforeach()
-install(FILES ${doc}/cryptwell.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${doc}/cryptwell.6.gz ${doc}/cryptwell-screensaver-setup.6.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 # xscreensaver's settings dialog lists the program from this file.
 install(FILES data/cryptwell.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
 install(FILES ${doc}/changelog.gz data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/cryptwell)

@@ -90,6 +90,15 @@ int printAnswer(const CommandLine& commandLine) {
   std::fputs(commandLine.output.c_str(), stdout);
   return flushChecked(stdout, "standard output") ? commandLine.exitStatus : 1;
 }
+
+// A screen locker stops its hack as soon as the user moves, which may be in
+// the hack's first milliseconds. So the stop signals are held back from the
+// program's first instruction of its own, before the libraries' set-up and
+// main, until main knows what the run is: then a stop ends screen-saver mode
+// quietly, and any other run as it always did.
+void holdStopSignalsAtStart(int, char**, char**) { holdStopSignals(true); }
+[[gnu::section(".preinit_array"), gnu::used]] void (*const kAtStart)(int, char**, char**) =
+    holdStopSignalsAtStart;
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -100,6 +109,8 @@ int main(int argc, char** argv) {
   }
   if (commandLine.action == CommandLineAction::Exit) return printAnswer(commandLine);
   const Options& options = commandLine.options;
+  if (wantsScreenSaverWindow(options)) catchStopSignals();
+  holdStopSignals(false);
   setDataFolder(options.dataFolder.c_str());
 
   RunSettings settings = options.run;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "cli/usage.h"
@@ -30,6 +31,16 @@ struct GlutOption {
 constexpr GlutOption kGlutOptions[] = {
     {"-display", true}, {"-geometry", true}, {"-direct", false}, {"-indirect", false},
     {"-iconic", false}, {"-gldebug", false}, {"-sync", false}};
+
+// What screen-saver mode takes from GLUT's options; -geometry and -iconic
+// have no meaning in a window someone else made, and -gldebug's check is
+// the picture's own GL error line.
+void noteGlutOption(Options& o, const char* name, const char* value) {
+  if (std::strcmp(name, "-display") == 0) o.display = value;
+  if (std::strcmp(name, "-sync") == 0) o.synchronousX = true;
+  if (std::strcmp(name, "-indirect") == 0) o.indirectGl = true;
+  if (std::strcmp(name, "-direct") == 0) o.indirectGl = false;
+}
 
 const GlutOption* glutOption(const char* arg) {
   for (const GlutOption& option : kGlutOptions) {
@@ -275,18 +286,22 @@ class Parser {
     bool optionsEnded = false;
     for (next_ = 1; next_ < argc_;) {
       const char* arg = argv_[next_++];
+      const std::string valueLeftOut = std::move(withoutValue_);
+      withoutValue_.clear();
       std::string problem;
       Applied applied = kGo;
       if (optionsEnded || arg[0] != '-' || arg[1] == '\0') {
-        return failure("unexpected argument " + quoted(arg));
+        return failure("unexpected argument " + quoted(arg) + joinedValueHint(valueLeftOut, arg));
       } else if (std::strcmp(arg, "--") == 0) {
         optionsEnded = true;
       } else if (const GlutOption* glut = glutOption(arg)) {
         argv_[kept++] = const_cast<char*>(arg);
+        const char* value = nullptr;
         if (glut->takesValue) {
           if (next_ == argc_) return failure("option " + quoted(arg) + " needs a value");
-          argv_[kept++] = argv_[next_++];
+          value = argv_[kept++] = argv_[next_++];
         }
+        noteGlutOption(result.options, glut->name, value);
       } else if (arg[1] == '-') {
         if (!longOption(arg + 2, result.options, applied, problem)) return failure(problem);
       } else if (const OptionSpec* spec = findSingleDashOption(arg + 1)) {
@@ -360,14 +375,26 @@ class Parser {
       }
       value = argv_[next_++];
     }
+    if (value == nullptr && spec.value == Value::Optional) withoutValue_ = written;
     applied = spec.apply(o, value, version_);
     return true;
+  }
+
+  // An optional value takes no argument of its own (-w 800x600 leaves the
+  // size stray), so a stray word after such an option gets the spelling
+  // that joins them.
+  static std::string joinedValueHint(const std::string& option, const char* arg) {
+    if (option.empty()) return "";
+    const bool longForm = option.rfind("--", 0) == 0;
+    return "; an optional value is joined to its option: " +
+           quoted(option + (longForm ? "=" : "") + arg);
   }
 
   int& argc_;
   char** argv_;
   const char* version_;
   int next_ = 1;
+  std::string withoutValue_;  // the last option, as written, if it came without a value
 };
 }  // namespace
 

@@ -17,6 +17,11 @@ struct Options {
   bool root = false;           // the locker's window (XSCREENSAVER_WINDOW) or the root window
   unsigned long windowId = 0;  // > 0: draw into this window
   VerticalSync verticalSync = VerticalSync::DriverDefault;
+  // GLUT's options that screen-saver mode, which opens the display itself,
+  // honours too; they stay in argv for glutInit as well.
+  std::string display;        // -display NAME; empty: DISPLAY's
+  bool synchronousX = false;  // -sync: every X request waits for its answer
+  bool indirectGl = false;    // -indirect: GL through the X server
   bool benchmarkLength = false;  // SECONDS was given
   unsigned passesLeftOut = 0;  // drawing passes not rasterised, one bit each (gfx/draw_passes)
   std::string recordPath;    // write a replay log of the run here; empty for none

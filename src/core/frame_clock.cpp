@@ -1,5 +1,7 @@
 #include "core/frame_clock.h"
 
+#include <algorithm>
+
 namespace {
 constexpr uint64_t kMsPerSecond = 1000;
 constexpr int kFirstFrameRate = 30;  // shown until the first sample
@@ -15,7 +17,12 @@ int frameCount = 0;
 uint64_t nextSampleMs = kMsPerSecond;
 int framesPerSecond = kFirstFrameRate;
 
-uint64_t worldStepMs(uint64_t gap) { return gap > kMaxStepMs ? kStallStepMs : gap; }
+namespace {
+uint64_t longestLivedGapMs = kMaxStepMs;  // a longer gap is a stall
+bool capped = false;
+}  // namespace
+
+uint64_t worldStepMs(uint64_t gap) { return gap > longestLivedGapMs ? kStallStepMs : gap; }
 
 void setClockMs(uint64_t ms) {
   clockMs = ms;
@@ -37,14 +44,25 @@ void startFrameClock(uint64_t ms) {
 
 double clockSeconds() { return static_cast<double>(clockMs) / kMsPerSecond; }
 
+void setFrameCapInterval(uint64_t ms) {
+  capped = ms > 0;
+  longestLivedGapMs = capped ? std::max(kMaxStepMs, kCapIntervalsLived * ms) : kMaxStepMs;
+}
+
+int stepsToClock() {
+  const uint64_t gap = clockMs - lastClockMs;
+  if (!capped || gap > longestLivedGapMs) return 1;
+  return static_cast<int>(std::max<uint64_t>(1, (gap + kCappedStepMs - 1) / kCappedStepMs));
+}
+
 void advanceClock() {
   seconds = clockSeconds();
   // In whole milliseconds, so that a gap of exactly 100 ms is not a stall. The
   // count never runs backwards; if a reading did, the unsigned gap would be
   // huge and count as a stall, never as negative time.
   const uint64_t gap = clockMs - lastClockMs;
-  delta =
-      gap > kMaxStepMs ? kStallDelta : static_cast<float>(static_cast<double>(gap) / kMsPerSecond);
+  delta = gap > longestLivedGapMs ? kStallDelta
+                                  : static_cast<float>(static_cast<double>(gap) / kMsPerSecond);
   stepStartMs = lastClockMs;
   lastClockMs = clockMs;
 }

@@ -20,6 +20,11 @@ extern int framesPerSecond;
 constexpr uint64_t kMaxStepMs = 100;   // a longer gap counts as a stall ...
 constexpr uint64_t kStallStepMs = 50;  // ... and advances the world by this much
 constexpr float kStallDelta = kStallStepMs / 1000.0f;
+// Under a frame cap a gap of up to two of its intervals (one frame late) is
+// time the world lives through, in steps no longer than at 60 frames a
+// second (16 or 17 whole milliseconds); only a longer gap is a stall.
+constexpr uint64_t kCappedStepMs = 17;
+constexpr uint64_t kCapIntervalsLived = 2;
 
 // The milliseconds a gap between two readings moves the world on: the gap,
 // or kStallStepMs after a stall.
@@ -27,5 +32,9 @@ uint64_t worldStepMs(uint64_t gap);
 void setClockMs(uint64_t ms);       // clockMs and nowMs from one reading
 void startFrameClock(uint64_t ms);  // the run begins at this reading
 double clockSeconds();              // clockMs in seconds, exact to the millisecond
+void setFrameCapInterval(uint64_t ms);  // the frame cap's interval; 0 (the default): no cap
+// The steps the world takes from the previous frame to clockMs: 1, but
+// under a cap one per kCappedStepMs of a gap that is not a stall.
+int stepsToClock();
 void advanceClock();                // seconds and the clamped delta
 void sampleFrameRate();

@@ -5,8 +5,11 @@
 
 #include <csignal>
 
+#include "core/frame_clock.h"
+
 namespace {
 constexpr int64_t kNsPerSecond = 1000000000;
+constexpr int64_t kNsPerMillisecond = 1000000;
 
 FrameCap programCap;
 }  // namespace
@@ -32,7 +35,11 @@ int64_t monotonicNs() {
   return static_cast<int64_t>(now.tv_sec) * kNsPerSecond + now.tv_nsec;
 }
 
-void setFrameRateCap(int framesPerSecond) { programCap = frameCapOf(framesPerSecond); }
+void setFrameRateCap(int framesPerSecond) {
+  programCap = frameCapOf(framesPerSecond);
+  // Frames this far apart are the world's time, not stalls.
+  setFrameCapInterval(static_cast<uint64_t>(programCap.intervalNs / kNsPerMillisecond));
+}
 
 bool frameRateCapped() { return programCap.intervalNs != 0; }
 

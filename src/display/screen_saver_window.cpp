@@ -4,6 +4,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <pthread.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -21,13 +24,28 @@ namespace {
 constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 volatile sig_atomic_t stopRequested = 0;
+volatile sig_atomic_t framesRunning = 0;  // the first frame is up: a stop is taken between frames
+pthread_t mainThread;
+pid_t mainThreadId = 0;
 Display* display = nullptr;
 Window target = None;
 bool windowGone = false;  // destroyed under us: the locker is done with it
 bool mapped = true;
 bool covered = false;
 
-void requestStop(int) { stopRequested = 1; }
+// Until the first frame is up there is nothing worth tidying (the X server
+// frees what a vanished client held, and nothing is written), so a stop
+// ends the process at once, however far the start-up got: a locker stops
+// its hack as soon as the user moves, which may be while it is still
+// connecting, or while the renderer compiles its first frame. From then on
+// a stop is a request that the loop takes between frames. The renderer's
+// threads, started with the GL context, may be the ones to receive it; they
+// hand it to the main thread, whose waits it must wake.
+void onStopSignal(int signal) {
+  if (framesRunning == 0) _exit(0);
+  stopRequested = 1;
+  if (gettid() != mainThreadId) pthread_kill(mainThread, signal);
+}
 
 // Errors are expected here: a bad id at start, and requests that meet the
 // window just after the locker destroyed it. Neither is worth a message of
@@ -35,22 +53,6 @@ void requestStop(int) { stopRequested = 1; }
 int noteXError(Display*, XErrorEvent* error) {
   if (error->resourceid == target) windowGone = true;
   return 0;
-}
-
-// The stop signals are held back while a frame runs and let in only where
-// the loop waits or checks, so a stop never lands mid-frame or slips in
-// between the check and the sleep.
-void holdStopSignals() {
-  struct sigaction action {};
-  action.sa_handler = requestStop;
-  sigemptyset(&action.sa_mask);
-  sigset_t held;
-  sigemptyset(&held);
-  for (int signal : kStopSignals) {
-    sigaction(signal, &action, nullptr);
-    sigaddset(&held, signal);
-  }
-  sigprocmask(SIG_BLOCK, &held, nullptr);
 }
 
 void takePendingSignals() {
@@ -89,7 +91,7 @@ unsigned long chosenWindow(const Options& options, Display* display) {
 
 // A GL context for the window's own visual, made current; null with a
 // message when the window is not there or cannot take GL.
-GLXContext contextFor(Display* display, Window window) {
+GLXContext contextFor(Display* display, Window window, bool direct) {
   XWindowAttributes attributes{};
   if (XGetWindowAttributes(display, window, &attributes) == 0) {
     std::fprintf(stderr, "cryptwell: no window 0x%lx on the display\n", window);
@@ -107,7 +109,7 @@ GLXContext contextFor(Display* display, Window window) {
     if (visual != nullptr) XFree(visual);
     return nullptr;
   }
-  GLXContext context = glXCreateContext(display, visual, nullptr, True);
+  GLXContext context = glXCreateContext(display, visual, nullptr, direct ? True : False);
   XFree(visual);
   if (context == nullptr || !glXMakeCurrent(display, window, context)) {
     std::fprintf(stderr, "cryptwell: cannot draw with OpenGL into window 0x%lx\n", window);
@@ -125,12 +127,30 @@ bool running() { return stopRequested == 0 && !windowGone; }
 
 bool wantsScreenSaverWindow(const Options& options) { return options.root || options.windowId != 0; }
 
+void holdStopSignals(bool held) {
+  sigset_t signals;
+  sigemptyset(&signals);
+  for (int signal : kStopSignals) sigaddset(&signals, signal);
+  sigprocmask(held ? SIG_BLOCK : SIG_UNBLOCK, &signals, nullptr);
+}
+
+void catchStopSignals() {
+  mainThread = pthread_self();
+  mainThreadId = gettid();
+  struct sigaction action {};
+  action.sa_handler = onStopSignal;
+  sigemptyset(&action.sa_mask);
+  for (int signal : kStopSignals) sigaction(signal, &action, nullptr);
+}
+
 int runInScreenSaverWindow(const Options& options, const RunSettings& settings) {
-  display = XOpenDisplay(nullptr);
+  const char* name = options.display.empty() ? nullptr : options.display.c_str();
+  display = XOpenDisplay(name);
   if (display == nullptr) {
-    std::fprintf(stderr, "cryptwell: cannot open display '%s'\n", XDisplayName(nullptr));
+    std::fprintf(stderr, "cryptwell: cannot open display '%s'\n", XDisplayName(name));
     return 1;
   }
+  if (options.synchronousX) XSynchronize(display, True);
   target = chosenWindow(options, display);
   if (target == None) {
     XCloseDisplay(display);
@@ -140,12 +160,11 @@ int runInScreenSaverWindow(const Options& options, const RunSettings& settings) 
   // Watch the window's size, end and visibility before reading its state,
   // so that no change falls between the two.
   XSelectInput(display, target, StructureNotifyMask | VisibilityChangeMask);
-  GLXContext context = contextFor(display, target);
+  GLXContext context = contextFor(display, target, !options.indirectGl);
   if (context == nullptr) {
     XCloseDisplay(display);
     return 1;
   }
-  holdStopSignals();
   applyVerticalSync(options.verticalSync);
   const int cap = static_cast<int>(settings.framesPerSecond);
   setFrameRateCap(cap > 0 ? cap : kSaverFramesPerSecond);
@@ -168,6 +187,13 @@ int runInScreenSaverWindow(const Options& options, const RunSettings& settings) 
     setClockMs(clockMilliseconds());
     runFrame();
     glXSwapBuffers(display, target);
+    if (framesRunning == 0) {
+      // From here the stop signals are held back while a frame runs and let
+      // in only where the loop waits or checks, so a stop never lands
+      // mid-frame or slips in between the check and the sleep.
+      holdStopSignals(true);
+      framesRunning = 1;
+    }
   }
 
   // The scene's GL objects are released with the context current; nothing

@@ -8,6 +8,7 @@ unsigned passesLeftOut = 0;
 bool flushBetweenPasses = true;
 
 namespace {
+bool everyPassLeftOut = false;
 constexpr const char* kPassNames[kDrawPasses] = {"clear",   "stars",     "world",
                                                  "targets", "particles", "overlays"};
 }  // namespace
@@ -34,12 +35,18 @@ bool parseDrawPasses(const char* list, unsigned* passes) {
   return true;
 }
 
+void leaveOutEveryPass(bool every) {
+  if (every == everyPassLeftOut) return;
+  everyPassLeftOut = every;
+  if (!every) glDisable(GL_RASTERIZER_DISCARD);  // the next mark may touch no state
+}
+
 void beginPass(DrawPass pass) {
   if (flushBetweenPasses) glFlush();
-  if (passesLeftOut == 0) return;  // the whole frame: no state to touch
+  if (passesLeftOut == 0 && !everyPassLeftOut) return;  // the whole frame: no state to touch
   // Discarding at the rasteriser keeps every vertex, matrix and state change
   // of the pass, so the GL state the next pass finds is the same.
-  if ((passesLeftOut & (1u << static_cast<int>(pass))) != 0) {
+  if (everyPassLeftOut || (passesLeftOut & (1u << static_cast<int>(pass))) != 0) {
     glEnable(GL_RASTERIZER_DISCARD);
   } else {
     glDisable(GL_RASTERIZER_DISCARD);

@@ -29,3 +29,6 @@ extern bool flushBetweenPasses;
 // Marks where a pass begins: what follows, up to the next mark, reaches the
 // picture only if the pass is not left out.
 void beginPass(DrawPass pass);
+// While set, every pass is left out, whatever passesLeftOut says: for the
+// steps of the world that are run but not shown.
+void leaveOutEveryPass(bool every);

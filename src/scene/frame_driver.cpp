@@ -66,17 +66,22 @@ bool fadeOutFinished() {
   return fadeLevel < kFadeOutEnd;
 }
 
-bool runFrame() {
+namespace {
+// One step of the world, drawn or not. A step nobody sees still runs every
+// line of it, so the simulation (random draws, particles fed as the rooms
+// are drawn) goes exactly as in a drawn one; GL discards its pictures.
+void runStep(bool drawn) {
+  leaveOutEveryPass(!drawn);
   if (randomValue(1.0) < kReseedChance) seedRandomFromClock(nowMs);
   glClearColor(0.0f, 0.0f, static_cast<float>(oscillatorValue(11, 3.0, 0.1, 0.0)), 1.0f);
   advanceClock();
   advanceOscillators(kOscillatorsInUse, delta, settings, paused);
   if (paused == 0) updateLights(1, 0.5f, 0.5f, 0.9f, fadeLevel, 10.0f);
-  sampleFrameRate();
+  if (drawn) sampleFrameRate();  // the readout counts the frames shown
   fadeIn();
   applyCamera();
   applyView();
-  const bool resized = windowSizeChanged();
+  const bool resized = drawn && windowSizeChanged();
   beginPass(DrawPass::Clear);
   if (settings.blanking != 0 || resized) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   beginPass(DrawPass::Stars);
@@ -93,5 +98,21 @@ bool runFrame() {
   }
   screenText.drawGlError();
   flushBetweenPasses = false;
+}
+}  // namespace
+
+// Under a frame cap the time since the last frame may be longer than a step
+// at 60 frames a second: the world lives through it in such steps, each at
+// its own clock reading, and only the last is drawn.
+bool runFrame() {
+  const uint64_t frameMs = clockMs;
+  const uint64_t fromMs = lastClockMs;
+  const int steps = stepsToClock();
+  for (int step = 1; step < steps; ++step) {
+    setClockMs(fromMs + (frameMs - fromMs) * static_cast<uint64_t>(step) / steps);
+    runStep(false);
+  }
+  setClockMs(frameMs);
+  runStep(true);
   return true;
 }

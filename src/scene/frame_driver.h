@@ -7,6 +7,7 @@
 void fadeIn();           // the brightness ramp of the first two seconds
 bool fadeOutFinished();  // while quitting: lowers fadeLevel, true once it is dark
 
-// The whole frame. At the end of the quit fade it ends the run
-// (scene/run_end) instead of returning.
+// The whole frame: under a frame cap, the undrawn steps of the world up to
+// the clock reading, then the drawn one. At the end of the quit fade it ends
+// the run (scene/run_end) instead of returning.
 bool runFrame();

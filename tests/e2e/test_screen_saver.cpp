@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -45,6 +46,7 @@ constexpr int kChangeStep = 8;
 // The frame-rate runs draw small, so that even a busy machine keeps up with
 // the cap and the count shows the cap rather than the machine.
 constexpr int kSmallEdge = 64;
+constexpr int kEarlyStops = 20;  // --gtest_repeat=5 for a hundred
 
 template <typename Condition>
 bool waitFor(double seconds, Condition condition) {
@@ -74,6 +76,18 @@ std::string hexId(Window window) {
   char text[32];
   std::snprintf(text, sizeof text, "0x%lx", window);
   return text;
+}
+
+// The program holds back or catches SIGTERM, SIGINT and SIGHUP (all three
+// bits of its status's masks); false before its own code runs.
+bool stopSignalsTaken(pid_t pid) {
+  std::istringstream status(readFile("/proc/" + std::to_string(pid) + "/status"));
+  const unsigned long stops = 1ul << (SIGTERM - 1) | 1ul << (SIGINT - 1) | 1ul << (SIGHUP - 1);
+  for (std::string line; std::getline(status, line);) {
+    const bool mask = line.rfind("SigBlk:", 0) == 0 || line.rfind("SigCgt:", 0) == 0;
+    if (mask && (std::stoul(line.substr(7), nullptr, 16) & stops) == stops) return true;
+  }
+  return false;
 }
 
 bool oneLine(const std::string& text) {
@@ -156,7 +170,9 @@ class ScreenSaver : public ::testing::Test {
 
 TEST_F(ScreenSaver, DrawsIntoAGivenWindowFollowsItsSizeAndEndsWithIt) {
   const Window w = makeWindow(320, 240);
-  ASSERT_NO_FATAL_FAILURE(start({"--window-id=" + hexId(w)}));
+  // The display named as GLUT takes it, with none in the environment.
+  ASSERT_NO_FATAL_FAILURE(
+      start({"--window-id=" + hexId(w), "-display", display_->name()}, {"DISPLAY="}));
   ASSERT_NO_FATAL_FAILURE(expectPicture(w, {0, 0, 320, 240}));
   // A picture that kept the old size would leave the new strip on the right dark.
   XResizeWindow(own_, w, 560, 420);
@@ -168,12 +184,33 @@ TEST_F(ScreenSaver, DrawsIntoAGivenWindowFollowsItsSizeAndEndsWithIt) {
 }
 
 TEST_F(ScreenSaver, StopSignalsEndItAtOnceWithStatusZero) {
-  for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+  const int signals[] = {SIGTERM, SIGINT, SIGHUP};
+  for (int signal : signals) {
     SCOPED_TRACE("signal " + std::to_string(signal));
     const Window w = makeWindow(320, 240);
     ASSERT_NO_FATAL_FAILURE(start({"-window-id", std::to_string(w)}));
     ASSERT_NO_FATAL_FAILURE(expectPicture(w, {0, 0, 320, 240}));
     kill(run_->pid(), signal);
+    expectQuietEnd(kStopSeconds);
+    XDestroyWindow(own_, w);
+  }
+  // Also at random moments of its first second: while it connects to X,
+  // makes its GL context and draws its first frame. Counted from its own
+  // first instruction, when its stop signals show as held: no code of the
+  // program runs before, while the loader maps its libraries.
+  std::mt19937 random(std::random_device{}());  // new moments each run; the trace names them
+  for (int i = 0; i < kEarlyStops; ++i) {
+    const double moment = std::uniform_real_distribution<double>(0.0, 1.0)(random);
+    SCOPED_TRACE("stop " + std::to_string(i) + " at " + std::to_string(moment) + " s");
+    const Window w = makeWindow(kSmallEdge, kSmallEdge);
+    ASSERT_NO_FATAL_FAILURE(start({"--window-id=" + hexId(w)}));
+    const auto started = std::chrono::steady_clock::now();
+    while (!stopSignalsTaken(run_->pid()) &&
+           std::chrono::steady_clock::now() - started < std::chrono::duration<double>(kExitSeconds)) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    pause(moment);
+    kill(run_->pid(), signals[i % 3]);
     expectQuietEnd(kStopSeconds);
     XDestroyWindow(own_, w);
   }
@@ -363,10 +400,11 @@ constexpr double kMinDetail = 0.05;  // textured walls, not flat shading
 // stop-signal test.
 constexpr double kEndAfterDeactivate = 20.0;
 constexpr double kLookInterval = 0.5;
+constexpr double kInstallSeconds = 120.0;
 
-// The processes of the built program in screen-saver mode, found by their
+// The processes of `program` in screen-saver mode, found by their
 // executable and option (other tests may run the program at the same time).
-std::vector<pid_t> programProcesses() {
+std::vector<pid_t> programProcesses(const std::string& program) {
   std::vector<pid_t> found;
   std::error_code ignored;
   for (const auto& entry : std::filesystem::directory_iterator("/proc", ignored)) {
@@ -374,7 +412,7 @@ std::vector<pid_t> programProcesses() {
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
     std::error_code failed;
     const auto exe = std::filesystem::read_symlink(entry.path() / "exe", failed);
-    if (failed || exe != std::filesystem::path(programPath())) continue;
+    if (failed || exe != std::filesystem::path(program)) continue;
     const std::string arguments = readFile((entry.path() / "cmdline").string());
     if (arguments.find(std::string("--root") + '\0') != std::string::npos) {
       found.push_back(std::stoi(name));
@@ -384,6 +422,10 @@ std::vector<pid_t> programProcesses() {
 }
 }  // namespace
 
+// First as a new user who installed the program and has no ~/.xscreensaver
+// yet: the README's set-up command puts it in the list, where -select finds
+// it; run again it changes nothing, and its removal undoes it exactly. Then
+// with a list that runs only the built program.
 TEST_F(ScreenSaver, ActivatedByARealXscreensaverAndEndedByIt) {
   const passwd* user = getpwnam(kSaverUser);
   if (getuid() != 0 || user == nullptr) {
@@ -391,19 +433,21 @@ TEST_F(ScreenSaver, ActivatedByARealXscreensaverAndEndedByIt) {
                     "unprivileged user '"
                  << kSaverUser << "' (needs root and that user)";
   }
-  // Its own home, whose .xscreensaver runs only the built program.
+  // The README's example lines: the set-up, then its removal.
+  std::vector<std::string> readme;
+  std::istringstream text(readFile(CRYPTWELL_SOURCE_DIR "/README.md"));
+  for (std::string line; std::getline(text, line);) {
+    if (line.rfind("    $ cryptwell-screensaver-setup", 0) == 0) readme.push_back(line.substr(6));
+  }
+  ASSERT_EQ(readme.size(), 2u);
   char folder[] = "/tmp/cryptwell-saver-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
   const std::string home = folder;
-  const std::string preload = preloadFor("");
-  {
-    std::ofstream settings(home + "/.xscreensaver");
-    settings << "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\n"
-             << "programs: GL: " << (preload.empty() ? "" : "env " + preload + " ") << programPath()
-             << " --root \\n\n";
-  }
+  const std::string prefix = home + "/prefix";
+  ChildCommand install;
+  install.arguments = {CRYPTWELL_CMAKE, "--install", CRYPTWELL_BUILD_DIR, "--prefix", prefix};
+  ASSERT_EQ(runChild(install, kInstallSeconds).status, 0);
   ASSERT_EQ(chown(folder, user->pw_uid, user->pw_gid), 0);
-  ASSERT_EQ(chown((home + "/.xscreensaver").c_str(), user->pw_uid, user->pw_gid), 0);
   // When xscreensaver's drawing process ends it leaves the program to us,
   // so that the test can see how the program ended.
   ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
@@ -411,7 +455,11 @@ TEST_F(ScreenSaver, ActivatedByARealXscreensaverAndEndedByIt) {
   const std::vector<std::string> asUser = {
       "/usr/bin/setpriv", "--reuid=" + std::to_string(user->pw_uid),
       "--regid=" + std::to_string(user->pw_gid), "--clear-groups"};
-  const std::vector<std::string> userEnvironment = {"HOME=" + home, "DISPLAY=" + display_->name()};
+  // The installed program is not run under the leak checker: its report
+  // would land in xscreensaver's log, which must hold xscreensaver's alone.
+  const std::vector<std::string> userEnvironment = {
+      "HOME=" + home, "DISPLAY=" + display_->name(), "PATH=" + prefix + "/games:/usr/bin:/bin",
+      "ASAN_OPTIONS=detect_leaks=0"};
   ChildCommand daemon;
   daemon.arguments = asUser;
   daemon.arguments.insert(daemon.arguments.end(),
@@ -420,28 +468,29 @@ TEST_F(ScreenSaver, ActivatedByARealXscreensaverAndEndedByIt) {
   daemon.stderrPath = home + "/log";
   daemon.stdoutPath = home + "/log.out";
   const pid_t saver = startChild(daemon);
-  const auto command = [&](const char* what) {
+  const auto command = [&](const char* what, const std::string& value = "") {
     ChildCommand c;
     c.arguments = asUser;
     c.arguments.insert(c.arguments.end(), {"/usr/bin/xscreensaver-command", what});
+    if (!value.empty()) c.arguments.push_back(value);
     c.extraEnvironment = userEnvironment;
     const ChildEnd end = runChild(c, kExitSeconds);
     return end.exited && end.status == 0;
   };
-  // The daemon answers once it is up.
-  EXPECT_TRUE(waitFor(kPictureSeconds, [&] { return command("-activate"); }));
-  pid_t hack = 0;
-  EXPECT_TRUE(waitFor(kPictureSeconds,
-                      [&] {
-                        const std::vector<pid_t> found = programProcesses();
-                        if (!found.empty()) hack = found.front();
-                        return hack != 0;
-                      }))
-      << "xscreensaver did not start the program; its log:\n"
-      << readFile(home + "/log");
-
+  const auto started = [&](const std::string& program) {
+    pid_t hack = 0;
+    EXPECT_TRUE(waitFor(kPictureSeconds,
+                        [&] {
+                          const std::vector<pid_t> found = programProcesses(program);
+                          if (!found.empty()) hack = found.front();
+                          return hack != 0;
+                        }))
+        << "xscreensaver did not start " << program << "; its log:\n"
+        << readFile(home + "/log");
+    return hack;
+  };
   ScreenImage screen;
-  if (hack != 0) {
+  const auto expectFlyThrough = [&](const std::string& name) {
     // Looks spaced out, so as not to slow the first frames (llvmpipe compiles
     // its shaders then): frames missing until 2 s leave the fade-in halfway.
     const bool seen = waitFor(kPictureSeconds, [&] {
@@ -453,12 +502,49 @@ TEST_F(ScreenSaver, ActivatedByARealXscreensaverAndEndedByIt) {
     if (!seen || std::getenv("CRYPTWELL_E2E_SAVE_SCREENS") != nullptr) {
       std::error_code ignored;
       std::filesystem::create_directories("e2e-screens", ignored);
-      screen.save("e2e-screens/ScreenSaver.UnderXscreensaver");
+      screen.save("e2e-screens/" + name);
     }
     EXPECT_TRUE(seen) << "fire pixels " << screen.count(screen.whole(), isFlame) << ", detail "
                       << screen.detailFraction(screen.whole(), kDetailStep)
                       << "; xscreensaver's log:\n"
                       << readFile(home + "/log");
+  };
+  // The daemon answers once it is up.
+  EXPECT_TRUE(waitFor(kPictureSeconds, [&] { return command("-version"); }));
+  const auto setUp = [&](const std::string& line) {
+    ChildCommand c;
+    c.arguments = asUser;
+    c.arguments.insert(c.arguments.end(), {"/bin/sh", "-c", line});
+    c.extraEnvironment = userEnvironment;
+    c.stdoutPath = home + "/said";
+    EXPECT_EQ(runChild(c, kExitSeconds).status, 0) << line;
+    return readFile(home + "/.xscreensaver");
+  };
+  const std::string added = setUp(readme[0]);
+  const std::string said = readFile(home + "/said");
+  const size_t at = said.find("entry ");
+  EXPECT_NE(at, std::string::npos) << said;
+  const std::string entry = std::to_string(at == std::string::npos ? 0 : std::atoi(&said[at + 6]));
+  // It restarts the daemon, which answers again once it is up.
+  EXPECT_TRUE(waitFor(kPictureSeconds, [&] { return command("-select", entry); }));
+  if (started(prefix + "/games/cryptwell") != 0) expectFlyThrough("ScreenSaver.SetUpForANewUser");
+  EXPECT_TRUE(command("-deactivate"));
+  EXPECT_EQ(setUp(readme[0]), added) << "a second run changed the file";
+  EXPECT_EQ(setUp(readme[1]).find("cryptwell --root"), std::string::npos);
+  EXPECT_EQ(setUp(readme[0]), added) << "the removal changed more than the entry";
+
+  // Now a list that runs only the built program, under the leak checker.
+  const std::string preload = preloadFor("");
+  {
+    std::ofstream settings(home + "/.xscreensaver");
+    settings << "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\n"
+             << "programs: GL: env ASAN_OPTIONS=detect_leaks=1 " << preload << " " << programPath()
+             << " --root \\n\n";
+  }
+  EXPECT_TRUE(waitFor(kPictureSeconds, [&] { return command("-activate"); }));
+  const pid_t hack = started(programPath());
+  if (hack != 0) {
+    expectFlyThrough("ScreenSaver.UnderXscreensaver");
     EXPECT_TRUE(command("-deactivate"));
     // Ended within the limit. Its status is ours to read once xscreensaver's
     // drawing process, its parent, has gone; if that process reaped it first,

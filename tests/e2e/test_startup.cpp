@@ -22,6 +22,9 @@ constexpr double kFadeLookSeconds = 0.9;
 constexpr double kStillBrightening = 1.05;  // a picture this much brighter than the last
 constexpr int kMaxLooks = 30;  // the fly-through itself may brighten the picture for a while
 constexpr double kExitLimitSeconds = 30.0;  // the fade takes 36 frames or more
+// At two frames a second the fade's 1.8 s of the world's time take at most
+// two more frames and the exit; counted as stalls, its frames took 18 s.
+constexpr double kCappedExitSeconds = 8.0;
 
 // Pixels white in both pictures: the still text, not the moving scene.
 int whiteInBoth(const ScreenImage& a, const ScreenImage& b, const Box& box) {
@@ -114,5 +117,12 @@ TEST_F(Startup, EscapeFadesThePictureOutAndEndsWithStatusZero) {
   ASSERT_TRUE(end.ended) << "still running " << kExitLimitSeconds << " s after ESC";
   EXPECT_TRUE(end.exited) << describe(end);
   EXPECT_EQ(end.status, 0);
+  expectQuietConsole();
+}
+
+TEST_F(Startup, AtTwoFramesASecondTheWorldKeepsItsPace) {
+  ASSERT_NO_FATAL_FAILURE(startProgram(programFolder(), {"--fps=2", "--no-sound"}));
+  waitUntil(kFadeInSeconds);
+  ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(kCappedExitSeconds));
   expectQuietConsole();
 }

@@ -33,6 +33,7 @@ void restoreProgramState() {
   frameCount = 0;
   nextSampleMs = 1000;
   framesPerSecond = 30;
+  setFrameCapInterval(0);
   fadeLevel = 1.0f;
   quitting = 0;
   paused = 0;

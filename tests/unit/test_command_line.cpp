@@ -164,6 +164,14 @@ TEST(CommandLine, ABadOptionOrValueIsOneLineNamingItAndStatusTwo) {
     EXPECT_NE(out.find("--help"), std::string::npos) << out;
     EXPECT_EQ(out.find('\n'), out.size() - 1) << "one line: " << out;
   }
+  // A size after -w is a stray word: the line shows the joined spelling.
+  for (const auto& [option, joined] : {std::pair{"-w", "'-w800x600'"},
+                                       std::pair{"--window", "'--window=800x600'"}}) {
+    const Parsed p = parse({option, "800x600"});
+    EXPECT_EQ(p.result.exitStatus, 2) << option;
+    EXPECT_NE(p.result.output.find(joined), std::string::npos) << p.result.output;
+  }
+  EXPECT_EQ(parse({"--no-sound", "800x600"}).result.output.find("joined"), std::string::npos);
 }
 
 TEST(CommandLine, ScreenSaverSpellingsFrameCapAndVerticalSync) {
@@ -206,6 +214,10 @@ TEST(CommandLine, GlutOptionsAndTheirValuesPassThrough) {
                                               "300x200+1+2", "-iconic", "-sync"}));
   EXPECT_FALSE(p.result.options.sound);
   EXPECT_EQ(p.result.options.run.windowWidth, 640u);
+  // Screen-saver mode opens the display itself, with what GLUT would use.
+  EXPECT_EQ(p.result.options.display, ":9");
+  EXPECT_TRUE(p.result.options.synchronousX);
+  EXPECT_TRUE(parse({"-indirect"}).result.options.indirectGl);
 }
 
 }  // namespace

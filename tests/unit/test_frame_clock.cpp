@@ -49,6 +49,31 @@ TEST_F(FrameClock, LongerGapsBecomeAStallStep) {
   EXPECT_FLOAT_EQ(delta, kStallDelta);
 }
 
+TEST_F(FrameClock, UnderACapAGapUpToTwoIntervalsIsLivedInSixtiethsOfASecond) {
+  struct Case {
+    uint64_t capIntervalMs;  // 0: no cap
+    uint64_t gapMs;
+    int steps;
+    float delta;  // of one step of the gap, or the stall's
+  };
+  const Case cases[] = {
+      {0, 1000, 1, kStallDelta},   {0, 100, 1, 0.1f},           {1000, 17, 1, 0.017f},
+      {1000, 1000, 59, 1.0f / 59}, {1000, 2000, 118, 2.0f / 118}, {1000, 2001, 1, kStallDelta},
+      {33, 33, 2, 0.033f / 2},     {33, 100, 6, 0.1f / 6},       {33, 101, 1, kStallDelta},
+  };
+  for (const Case& c : cases) {
+    restoreProgramState();
+    setFrameCapInterval(c.capIntervalMs);
+    frameAt(5000);
+    setClockMs(5000 + c.gapMs);
+    const int steps = stepsToClock();
+    EXPECT_EQ(steps, c.steps) << c.capIntervalMs << " ms cap, " << c.gapMs << " ms gap";
+    setClockMs(5000 + c.gapMs / steps);
+    advanceClock();
+    EXPECT_NEAR(delta, c.delta, 0.001f) << c.capIntervalMs << " ms cap, " << c.gapMs << " ms gap";
+  }
+}
+
 TEST_F(FrameClock, TheCountRunsOnPastTheThirtyTwoBitWrap) {
   constexpr uint64_t kWrap = 1ull << 32;
   frameAt(kWrap - 16);
