@@ -64,8 +64,16 @@ TEST_F(Startup, FullScreenWindowTitledCryptwellShowsTheHintForThreeSeconds) {
   EXPECT_EQ(g.width, kScreenWidth);
   EXPECT_EQ(g.height, kScreenHeight);
 
-  const ScreenImage first = captureWhen("hint", [](const ScreenImage& p) {
-    return p.whitePixels(layout::kFirstMessage) >= kMinMessageWhite;
+  // Two pictures in a row with the hint in the same place: a frame drawn
+  // while the window grew to full screen can put other text in its box.
+  ScreenImage previous;
+  bool looked = false;
+  const ScreenImage first = captureWhen("hint", [&](const ScreenImage& p) {
+    const bool same =
+        looked && whiteInBoth(previous, p, layout::kFirstMessage) >= kMinMessageWhite;
+    previous = p;
+    looked = true;
+    return same;
   });
   pause(kSecondLookDelay);
   const ScreenImage second = capture("hint-later");
