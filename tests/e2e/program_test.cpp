@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <utility>
 
 namespace {
 constexpr double kWindowSeconds = 30.0;  // a loaded machine under the sanitizers is slow to start
@@ -14,6 +15,12 @@ constexpr double kFirstFrameSeconds = 30.0;
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
 constexpr const char* kTitle = "Cryptwell";
 constexpr const char* kScreensFolder = "e2e-screens";
+// A view at rest: three looks this far apart, in which under this share of
+// the lit pixels has no lit pixel within this radius in the other look.
+constexpr double kStillLook = 0.5;
+constexpr int kRestingPairs = 2;
+constexpr double kMaxStillMoved = 0.3;
+constexpr int kEdgeRadius = 1;
 }  // namespace
 
 void ProgramTest::startProgram(const std::string& folder, const std::vector<std::string>& arguments,
@@ -87,6 +94,24 @@ ScreenImage ProgramTest::captureWhen(const std::string& label,
     }
     std::this_thread::sleep_for(kPollInterval);
   }
+}
+
+bool ProgramTest::viewComesToRest(const Box& box, int minEdgePixels, double seconds) {
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  ScreenImage look = capture("still");
+  int agreeing = 0;
+  while (std::chrono::steady_clock::now() < deadline) {
+    pause(kStillLook);
+    ScreenImage later = capture("still");
+    const bool same = later.litPixels(box) >= minEdgePixels &&
+                      later.movedLitFraction(look, box, kEdgeRadius) < kMaxStillMoved &&
+                      look.movedLitFraction(later, box, kEdgeRadius) < kMaxStillMoved;
+    agreeing = same ? agreeing + 1 : 0;
+    if (agreeing == kRestingPairs) return true;
+    look = std::move(later);
+  }
+  return false;
 }
 
 ScreenImage ProgramTest::captureScreen(const std::string& label) {

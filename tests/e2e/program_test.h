@@ -51,6 +51,14 @@ class ProgramTest : public ::testing::Test {
                           const std::function<bool(const ScreenImage&)>& condition,
                           double seconds = kConditionSeconds);
   ScreenImage captureScreen(const std::string& label);  // the whole screen
+  // True once three looks half a second apart show the line drawing in `box`
+  // in the same place, with at least `minEdgePixels` lit; false if it still
+  // moves after `seconds`. Frames drawn before an input ended may still be on
+  // their way on a busy machine, so a view is given time to come to rest; a
+  // spinning one never does. The looks must agree both ways round, with edges
+  // in view, and more than two of them, since a spinning view also passes
+  // through looks at nothing and, now and then, through the same look again.
+  bool viewComesToRest(const Box& box, int minEdgePixels, double seconds = 10.0);
   WindowGeometry windowGeometry() { return x_->geometry(window_); }
   // Waits until the program's window has this size; false after `seconds`.
   bool waitForSize(int width, int height, double seconds);

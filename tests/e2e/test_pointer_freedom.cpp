@@ -5,7 +5,6 @@
 #include <chrono>
 #include <memory>
 #include <thread>
-#include <utility>
 
 #include "e2e/child_process.h"
 #include "e2e/program_test.h"
@@ -22,9 +21,6 @@ constexpr int kStep = 20;  // pixels per relative mouse movement
 constexpr int kSteps = 20;
 constexpr double kStepInterval = 0.05;
 constexpr double kFrameTime = 0.4;
-constexpr double kStillLook = 0.5;
-constexpr double kRestSeconds = 10.0;
-constexpr int kRestingPairs = 2;
 constexpr int kPushEvents = 4;
 constexpr double kPushInterval = 0.05;
 constexpr int kEdgeRadius = 1;
@@ -109,29 +105,6 @@ class PointerFreedom : public ProgramTest {
     }
   }
 
-  // True once three looks half a second apart, nothing pressed, show the
-  // room's edges in the same place; false if they still move at the deadline.
-  // Edges must be in view and the looks agree both ways round, and more than
-  // two of them, since a spinning view also passes through looks at nothing
-  // and, now and then, through the same look again.
-  bool comesToRest() {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(kRestSeconds);
-    ScreenImage look = capture("still");
-    int agreeing = 0;
-    while (std::chrono::steady_clock::now() < deadline) {
-      pause(kStillLook);
-      ScreenImage later = capture("still");
-      const bool same = later.litPixels(kPicture) >= kMinEdgePixels &&
-                        later.movedLitFraction(look, kPicture, kEdgeRadius) < kMinMoved &&
-                        look.movedLitFraction(later, kPicture, kEdgeRadius) < kMinMoved;
-      agreeing = same ? agreeing + 1 : 0;
-      if (agreeing == kRestingPairs) return true;
-      look = std::move(later);
-    }
-    return false;
-  }
-
   DisplayHandle mouse_;
   WindowManager manager_;
 };
@@ -175,9 +148,7 @@ TEST_F(PointerFreedom, AManualViewInAWindowSmallerThanTheCentrePointDoesNotSpin)
     return p.movedLitFraction(before, kPicture, kEdgeRadius) > kMinMoved;
   };
   EXPECT_TRUE(turned(captureWhen("after-push", turned))) << "the push turns the view";
-  // Frames drawn before the re-centring may still be on their way on a busy
-  // machine, so the view is given time to come to rest; one that spins never does.
-  EXPECT_TRUE(comesToRest()) << "and then the view stops";
+  EXPECT_TRUE(viewComesToRest(kPicture, kMinEdgePixels)) << "and then the view stops";
   ASSERT_NO_FATAL_FAILURE(quitAndExpectCleanExit(5.0));
   expectQuietConsole();
 }
