@@ -14,6 +14,7 @@
 
 #include "cli/command_line.h"
 #include "core/frame_clock.h"
+#include "gfx/swap_interval.h"
 #include "platform/clock.h"
 #include "platform/data_files.h"
 #include "platform/sound.h"
@@ -44,6 +45,21 @@ void startSoundEffects() {
   startSound(paths);
 }
 
+// The options a page cannot honour: it has no files to record to or replay
+// from, no X display or locker's window, and the browser paces its frames.
+// Named rather than ignored, so nobody waits for what will not happen.
+const char* desktopOnlyOption(const Options& options) {
+  if (!options.recordPath.empty()) return "--record";
+  if (!options.replayPath.empty()) return "--replay";
+  if (!options.benchmarkLogPath.empty()) return "--benchmark-log";
+  if (options.root) return "--root";
+  if (options.windowId != 0) return "--window-id";
+  if (!options.display.empty()) return "-display";
+  if (options.run.framesPerSecond != 0) return "--fps";
+  if (options.verticalSync == VerticalSync::Off) return "--no-vsync";
+  return nullptr;
+}
+
 void onAnimationFrame() {
   uint64_t reading = 0;
   if (!beginFrame(&reading)) endRun(RunEnd::LogFinished);
@@ -68,6 +84,10 @@ int main(int argc, char** argv) {
     std::exit(commandLine.exitStatus);
   }
   const Options& options = commandLine.options;
+  if (const char* option = desktopOnlyOption(options)) {
+    std::fprintf(stderr, "cryptwell: %s is not available in a web page\n", option);
+    std::exit(2);
+  }
   RunSettings settings = options.run;
   settings.fullScreen = 0;  // a page starts inside the page; F asks for full screen
   startClock();

@@ -3,7 +3,8 @@
 // and C the frame-rate line, as on the desktop (the same pixel checks, the
 // canvas being the desktop tests' 800 x 600 screen), ESC ends the run with
 // a line on the page, and nothing the page does writes an error to the
-// console. The tests run in order, on one page.
+// console; an option a page cannot honour is named there instead. The tests
+// run in order, on one page.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -55,7 +56,7 @@ class Page : public ::testing::Test {
     size_t at = std::string::npos;
     ASSERT_TRUE(waitFor([&] { return (at = (log = readFile(serverLog)).find("port ")) != log.npos; }))
         << "the page's server did not start: " << log;
-    const std::string url = "http://127.0.0.1:" + std::to_string(std::atoi(log.c_str() + at + 5)) +
+    url = "http://127.0.0.1:" + std::to_string(std::atoi(log.c_str() + at + 5)) +
                             "/index.html";
     browser = std::make_unique<Chromium>();
     ASSERT_TRUE(browser->start(layout::kWidth, layout::kHeight, folder + "/profile"));
@@ -84,10 +85,12 @@ class Page : public ::testing::Test {
   }
 
   static pid_t server;
+  static std::string url;
   static std::unique_ptr<Chromium> browser;
   static size_t errorsSeen;
 };
 pid_t Page::server = -1;
+std::string Page::url;
 std::unique_ptr<Chromium> Page::browser;
 size_t Page::errorsSeen = 0;
 
@@ -126,4 +129,18 @@ TEST_F(Page, EscapeEndsTheRunWithALineOnThePage) {
   EXPECT_NE(browser->evaluate("notice.textContent").find("ended"), std::string::npos);
   const int last = framesDrawn();
   EXPECT_FALSE(waitFor([&] { return framesDrawn() > last; }, kStillSeconds)) << "frames go on";
+}
+
+TEST_F(Page, AnOptionThePageCannotHonourIsNamedNotIgnored) {
+  ASSERT_TRUE(browser->open(url + "?replay=run.log"));
+  const std::string expected = "--replay is not available in a web page";
+  bool named = false;
+  EXPECT_TRUE(waitFor([&] {
+    const std::vector<std::string>& errors = browser->errors();
+    for (; errorsSeen < errors.size(); ++errorsSeen) {
+      named = named || errors[errorsSeen].find(expected) != std::string::npos;
+    }
+    return named && browser->evaluate("notice.hidden") == "false";
+  })) << "console: " << expected;
+  EXPECT_NE(browser->evaluate("notice.textContent").find("cannot start"), std::string::npos);
 }

@@ -46,10 +46,14 @@
       Module.firstFrameMs = performance.now();
       canvas.focus();
     },
-    // The program's exit: ESC's fade has ended, or the benchmark's frames.
+    // The program's exit: ESC's fade has ended, or the benchmark's frames;
+    // or, with a status other than 0, the query string asked for what it
+    // cannot do, and the console says what.
     quit: (status, exit) => {
       Module.pauseMainLoop();
-      say('Cryptwell has ended. Reload the page to start it again.');
+      say(status === 0 ? 'Cryptwell has ended. Reload the page to start it again.'
+                       : 'Cryptwell cannot start with this address; the browser\'s console ' +
+                         'says why. Open the page without its query string to start it.');
       throw exit;
     },
     onNoWebGL: noWebGL,
