@@ -261,29 +261,29 @@ void webColor3f(GLfloat r, GLfloat g, GLfloat b) { setColour(r, g, b, 1.0f); }
 void webColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { setColour(r, g, b, a); }
 void webColor4fv(const GLfloat* c) { setColour(c[0], c[1], c[2], c[3]); }
 
+namespace {
 // Lighting is the layer's own: the emulation never sees it switched on.
-void webEnable(GLenum cap) {
+// True when `cap` is one of the layer's, now set to `on`.
+bool setOwnCapability(GLenum cap, bool on) {
   if (cap == GL_LIGHTING) {
-    lighting = true;
+    lighting = on;
   } else if (cap == GL_COLOR_MATERIAL) {
-    colourMaterial = true;
+    colourMaterial = on;
   } else if (cap >= GL_LIGHT0 && cap < GL_LIGHT0 + kLights) {
-    lights[cap - GL_LIGHT0].enabled = true;
+    lights[cap - GL_LIGHT0].enabled = on;
   } else {
-    glEnable(cap);
+    return false;
   }
+  return true;
+}
+}  // namespace
+
+void webEnable(GLenum cap) {
+  if (!setOwnCapability(cap, true)) glEnable(cap);
 }
 
 void webDisable(GLenum cap) {
-  if (cap == GL_LIGHTING) {
-    lighting = false;
-  } else if (cap == GL_COLOR_MATERIAL) {
-    colourMaterial = false;
-  } else if (cap >= GL_LIGHT0 && cap < GL_LIGHT0 + kLights) {
-    lights[cap - GL_LIGHT0].enabled = false;
-  } else {
-    glDisable(cap);
-  }
+  if (!setOwnCapability(cap, false)) glDisable(cap);
 }
 
 void webLightfv(GLenum which, GLenum name, const GLfloat* values) {
