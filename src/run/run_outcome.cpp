@@ -17,11 +17,16 @@ bool writesFailed = false;  // the benchmark's CSV log or the replay log being r
 
 bool lastFrameReplayed() { return replayedFrames() == replayLog().frames; }
 
-// Prints the verdict; returns the exit status it means.
-int replayVerdict(bool matches) {
+// The benchmark's report, printed once, by whichever end comes first.
+void reportBenchmark() {
   if (benchmarkRunning() && !benchmarkReported() && !printBenchmarkReport(stdout)) {
     writesFailed = true;
   }
+}
+
+// Prints the verdict; returns the exit status it means.
+int replayVerdict(bool matches) {
+  reportBenchmark();
   const int frames = replayedFrames();
   if (!matches) {
     std::printf("replay: diverged at frame %d\n", frames);
@@ -45,7 +50,7 @@ int statusOf(RunEnd how) {
     case RunEnd::LogFinished: return replayVerdict(replayEndMatches());
     case RunEnd::Diverged: return replayVerdict(false);
     case RunEnd::Measured:
-      if (!benchmarkReported() && !printBenchmarkReport(stdout)) writesFailed = true;
+      reportBenchmark();
       return replay ? replayVerdict(replayEndMatches()) : 0;
     case RunEnd::Stopped: break;
   }
