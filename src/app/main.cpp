@@ -12,6 +12,7 @@
 #include "display/glut_window.h"
 #include "display/screen_saver_window.h"
 #include "platform/clock.h"
+#include "platform/stop_signals.h"
 #include "platform/data_files.h"
 #include "platform/output_check.h"
 #include "run/benchmark.h"

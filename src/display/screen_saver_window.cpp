@@ -16,13 +16,12 @@
 #include "display/frame_cap.h"
 #include "gfx/swap_interval.h"
 #include "platform/clock.h"
+#include "platform/stop_signals.h"
 #include "scene/frame_driver.h"
 #include "scene/run_end.h"
 #include "scene/scene_setup.h"
 
 namespace {
-constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
-
 volatile sig_atomic_t stopRequested = 0;
 volatile sig_atomic_t framesRunning = 0;  // the first frame is up: a stop is taken between frames
 pthread_t mainThread;
@@ -126,13 +125,6 @@ bool running() { return stopRequested == 0 && !windowGone; }
 }  // namespace
 
 bool wantsScreenSaverWindow(const Options& options) { return options.root || options.windowId != 0; }
-
-void holdStopSignals(bool held) {
-  sigset_t signals;
-  sigemptyset(&signals);
-  for (int signal : kStopSignals) sigaddset(&signals, signal);
-  sigprocmask(held ? SIG_BLOCK : SIG_UNBLOCK, &signals, nullptr);
-}
 
 void catchStopSignals() {
   mainThread = pthread_self();

@@ -14,9 +14,6 @@ constexpr const char* kLockerWindowVariable = "XSCREENSAVER_WINDOW";
 
 // True when the options ask for screen-saver mode.
 bool wantsScreenSaverWindow(const Options& options);
-// SIGTERM, SIGINT and SIGHUP held back, or let in again, in the calling
-// thread (and in the threads it starts meanwhile).
-void holdStopSignals(bool held);
 // The first thing screen-saver mode does: from here on a stop signal ends
 // the run with status 0 and nothing printed, during the start-up too.
 void catchStopSignals();

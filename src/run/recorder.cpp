@@ -10,12 +10,12 @@
 #include <string>
 
 #include "platform/output_check.h"
+#include "platform/stop_signals.h"
 #include "run/state_hash.h"
 
 namespace {
 constexpr size_t kBufferBytes = 64 * 1024;
 constexpr uint64_t kFlushIntervalMs = 1000;
-constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
 constexpr char kSignalEnd[] = "end -\n";
 
 std::string logPath;
@@ -32,13 +32,6 @@ int frames = 0;
 bool failed = false;  // a write failed and the recording stopped
 bool haveMotion = false;
 LogRecord lastMotion{RecordKind::Motion};
-
-sigset_t stopSignalSet() {
-  sigset_t set;
-  sigemptyset(&set);
-  for (int s : kStopSignals) sigaddset(&set, s);
-  return set;
-}
 
 void stopRecording(const char* problem) {
   std::fprintf(stderr, "cryptwell: %s: %s; recording stopped\n", logPath.c_str(), problem);
