@@ -5,17 +5,15 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "core/frame_clock.h"
 #include "core/run_state.h"
 #include "display/frame_cap.h"
 #include "gfx/draw_passes.h"
-#include "platform/data_files.h"
-#include "platform/sound.h"
 #include "run/benchmark.h"
 #include "run/input_source.h"
 #include "scene/frame_driver.h"
+#include "scene/resources.h"
 #include "scene/run_end.h"
 #include "scene/scene_setup.h"
 #include "text/text_renderer.h"
@@ -26,13 +24,6 @@ void (*afterFirstFrame[kAfterFirstFrameActions])() = {};
 int afterFirstFrameCount = 0;
 
 void hidePointer() { glutSetCursor(GLUT_CURSOR_NONE); }
-
-void startSoundEffects() {
-  const std::string laser = findDataFile("laser.wav");
-  const std::string boom = findDataFile("boom.wav");
-  const char* const paths[kSoundEffects] = {laser.c_str(), boom.c_str()};
-  startSound(paths);
-}
 }  // namespace
 
 void runInGlutWindow(int* argc, char** argv, const Options& options,

@@ -1,8 +1,11 @@
 #include "scene/resources.h"
 
+#include <string>
+
 #include "gfx/textures.h"
 #include "particles/particles.h"
 #include "platform/data_files.h"
+#include "platform/sound.h"
 #include "text/text_renderer.h"
 #include "world/regions.h"
 #include "world/tunnel.h"
@@ -57,4 +60,11 @@ void loadResources() {
   worldObjects[2].feed = feedNearRoom;
 
   setEmitters();
+}
+
+void startSoundEffects() {
+  const std::string laser = findDataFile("laser.wav");
+  const std::string boom = findDataFile("boom.wav");
+  const char* const paths[kSoundEffects] = {laser.c_str(), boom.c_str()};
+  startSound(paths);
 }

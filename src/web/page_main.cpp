@@ -10,18 +10,16 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "cli/command_line.h"
 #include "core/frame_clock.h"
 #include "gfx/swap_interval.h"
 #include "platform/clock.h"
-#include "platform/data_files.h"
-#include "platform/sound.h"
 #include "run/benchmark.h"
 #include "run/input_source.h"
 #include "run/run_settings.h"
 #include "scene/frame_driver.h"
+#include "scene/resources.h"
 #include "scene/run_end.h"
 #include "scene/scene_setup.h"
 #include "text/text_renderer.h"
@@ -37,13 +35,6 @@ EM_JS(void, tellPage, (const char* event), {
   const handler = Module[UTF8ToString(event)];
   if (handler) handler();
 });
-
-void startSoundEffects() {
-  const std::string laser = findDataFile("laser.wav");
-  const std::string boom = findDataFile("boom.wav");
-  const char* const paths[kSoundEffects] = {laser.c_str(), boom.c_str()};
-  startSound(paths);
-}
 
 // The options a page cannot honour: it has no files to record to or replay
 // from, no X display or locker's window, and the browser paces its frames.
