@@ -5,6 +5,9 @@
 namespace {
 constexpr uint64_t kMsPerSecond = 1000;
 constexpr int kFirstFrameRate = 30;  // shown until the first sample
+
+uint64_t longestLivedGapMs = kMaxStepMs;  // a longer gap is a stall
+bool capped = false;
 }  // namespace
 
 uint64_t clockMs = 0;
@@ -16,11 +19,6 @@ uint64_t stepStartMs = 0;
 int frameCount = 0;
 uint64_t nextSampleMs = kMsPerSecond;
 int framesPerSecond = kFirstFrameRate;
-
-namespace {
-uint64_t longestLivedGapMs = kMaxStepMs;  // a longer gap is a stall
-bool capped = false;
-}  // namespace
 
 uint64_t worldStepMs(uint64_t gap) { return gap > longestLivedGapMs ? kStallStepMs : gap; }
 
@@ -61,8 +59,7 @@ void advanceClock() {
   // count never runs backwards; if a reading did, the unsigned gap would be
   // huge and count as a stall, never as negative time.
   const uint64_t gap = clockMs - lastClockMs;
-  delta = gap > longestLivedGapMs ? kStallDelta
-                                  : static_cast<float>(static_cast<double>(gap) / kMsPerSecond);
+  delta = static_cast<float>(static_cast<double>(worldStepMs(gap)) / kMsPerSecond);
   stepStartMs = lastClockMs;
   lastClockMs = clockMs;
 }
